@@ -1,0 +1,134 @@
+#include "tests/GlContext.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace {
+
+bool contextReady = false;
+
+void createContext()
+{
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    ASSERT_NE(getPlatformDisplay, nullptr) << "EGL lacks eglGetPlatformDisplayEXT";
+    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    ASSERT_NE(display, EGL_NO_DISPLAY);
+    ASSERT_TRUE(eglInitialize(display, nullptr, nullptr));
+    const EGLint configAttributes[] = {
+        EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+        EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
+        EGL_DEPTH_SIZE, 24, EGL_NONE,
+    };
+    EGLConfig config;
+    EGLint count = 0;
+    ASSERT_TRUE(eglChooseConfig(display, configAttributes, &config, 1, &count));
+    ASSERT_GT(count, 0) << "no EGL config with a depth buffer";
+    const EGLint surfaceAttributes[] = {EGL_WIDTH, 625, EGL_HEIGHT, 590, EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
+    ASSERT_NE(surface, EGL_NO_SURFACE);
+    ASSERT_TRUE(eglBindAPI(EGL_OPENGL_API));
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+    ASSERT_NE(context, EGL_NO_CONTEXT);
+    ASSERT_TRUE(eglMakeCurrent(display, surface, surface, context));
+    contextReady = true;
+}
+
+void resetMatrices()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void normalize(double v[3])
+{
+    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    for (int i = 0; i < 3; ++i)
+        v[i] /= length;
+}
+
+} // namespace
+
+void GlTest::SetUpTestSuite()
+{
+    if (!contextReady)
+        createContext();
+}
+
+void GlTest::SetUp()
+{
+    ASSERT_TRUE(contextReady) << "no headless GL context";
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    resetMatrices();
+}
+
+void GlTest::TearDown()
+{
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+void Mat4::apply(const double in[3], double out[3]) const
+{
+    const double wv = w(in);
+    for (int r = 0; r < 3; ++r)
+        out[r] = (m[r] * in[0] + m[4 + r] * in[1] + m[8 + r] * in[2] + m[12 + r]) / wv;
+}
+
+double Mat4::w(const double in[3]) const
+{
+    return m[3] * in[0] + m[7] * in[1] + m[11] * in[2] + m[15];
+}
+
+Mat4 currentMatrix(unsigned glMatrixName)
+{
+    Mat4 result;
+    glGetDoublev(glMatrixName, result.m);
+    return result;
+}
+
+int matrixMode()
+{
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    return mode;
+}
+
+int modelViewDepth()
+{
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    return depth;
+}
+
+int projectionDepth()
+{
+    GLint depth = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+    return depth;
+}
+
+CameraPose currentCameraPose()
+{
+    const Mat4 mv = currentMatrix(GL_MODELVIEW_MATRIX);
+    const Mat4 p = currentMatrix(GL_PROJECTION_MATRIX);
+    CameraPose pose{};
+    // The model-view is a rigid motion: eye = -Rᵀ t; forward = -(row 2 of R);
+    // up = row 1 of R.
+    for (int i = 0; i < 3; ++i) {
+        pose.eye[i] = -(mv.m[4 * i + 0] * mv.m[12] + mv.m[4 * i + 1] * mv.m[13] + mv.m[4 * i + 2] * mv.m[14]);
+        pose.forward[i] = -mv.m[4 * i + 2];
+        pose.up[i] = mv.m[4 * i + 1];
+    }
+    normalize(pose.forward);
+    normalize(pose.up);
+    // gluPerspective puts f = cot(fovy / 2) in m[5] and f / aspect in m[0].
+    pose.fovY = 2 * std::atan(1 / p.m[5]) * 180 / std::acos(-1.0);
+    pose.aspect = p.m[5] / p.m[0];
+    return pose;
+}

@@ -1,0 +1,144 @@
+#include "view/SiteDisplay.h"
+
+#include <FL/Fl_Button.H>
+#include <FL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/DalveryWindow.h"
+#include "machines/Machine.h"
+#include "view/Primitives.h"
+
+namespace {
+
+// The view's rectangle in the main window, pixels.
+constexpr int viewX = 5, viewY = 5, viewW = 625, viewH = 590;
+
+constexpr float groundSize = 200; // site units, matching the X and Z slider bounds
+constexpr float rockSize = 2;
+
+struct Light {
+    GLenum id;
+    GLfloat position[4]; // world coordinates; w = 1: positional
+    GLfloat diffuse[4];
+};
+
+const Light siteLights[] = {
+    {GL_LIGHT0, {100, 110, 120, 1}, {1, 1, 1, 1}},
+    {GL_LIGHT1, {-100, 10, -150, 1}, {1, 1, 1, 1}},
+};
+
+// Every state the frame relies on is set here, every frame, so nothing that
+// a machine or FLTK changed in an earlier frame carries over.
+void beginFrame()
+{
+    glClearColor(0.0f, 0.0f, 0.3f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    // glColor sets ambient and diffuse of both faces.
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    // Cubes, the truck and the rocks are drawn through scales; without this
+    // their normals would be scaled too and their brightness would depend on
+    // their size instead of on the direction of their faces.
+    glEnable(GL_NORMALIZE);
+}
+
+// Must follow the camera: positions are taken through the model-view then
+// current, which keeps the lights fixed in the world whatever the camera.
+void placeLights()
+{
+    for (const Light& light : siteLights) {
+        glLightfv(light.id, GL_POSITION, light.position);
+        glLightfv(light.id, GL_DIFFUSE, light.diffuse);
+    }
+}
+
+#ifndef NDEBUG
+// A drawing routine that forgets a pop, or a GL call with bad arguments,
+// is caught on the frame where it happens rather than frames later.
+void checkFrameEnd(GLint modelViewDepthBefore)
+{
+    GLint mode = 0, depth = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    const GLenum error = glGetError();
+    if (mode != GL_MODELVIEW || depth != modelViewDepthBefore || error != GL_NO_ERROR) {
+        std::fprintf(stderr,
+                     "Dalvery: frame left GL state broken: matrix mode 0x%x, "
+                     "model-view depth %d (expected %d), GL error 0x%x\n",
+                     unsigned(mode), int(depth), int(modelViewDepthBefore), unsigned(error));
+        std::abort();
+    }
+}
+#endif
+
+} // namespace
+
+SiteDisplay::SiteDisplay() : Fl_Gl_Window(viewX, viewY, viewW, viewH)
+{
+    Fl_Gl_Window::mode(FL_RGB | FL_DOUBLE | FL_ALPHA | FL_DEPTH);
+    camera.fieldOfView = 40;
+    camera.widget = this;
+    camera.distance = 250;
+    camera.startDistance = 250;
+    camera.panX = 0;
+    camera.panY = 0;
+    camera.spin(0.2f, 0.4f, 0.0f); // the initial tilted look at the site
+}
+
+void SiteDisplay::loadCamera()
+{
+    const float aspect = float(w()) / float(h());
+    Machine* selected = mainWindow->selectedMachine;
+    if (mainWindow->driverButton->value()) {
+        // A failed setDriverView may leave anything in the matrices;
+        // applyView loads both afresh.
+        if (!selected || !selected->setDriverView(aspect))
+            camera.applyView();
+    } else if (mainWindow->machineButton->value() && selected) {
+        selected->setMachineView(aspect);
+    } else {
+        camera.applyView();
+    }
+}
+
+void SiteDisplay::draw()
+{
+#ifndef NDEBUG
+    glMatrixMode(GL_MODELVIEW);
+    GLint depthBefore = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
+    while (glGetError() != GL_NO_ERROR) {
+        // errors from before the frame are not ours to report
+    }
+#endif
+    beginFrame();
+    glMatrixMode(GL_PROJECTION);
+    glViewport(0, 0, w(), h());
+    loadCamera();
+    placeLights();
+
+    drawGround(groundSize);
+
+    glColor3ub(140, 98, 57); // rock brown
+    for (const Rock& rock : mainWindow->rocks)
+        drawCube(rock.x, rock.y, rock.z, rockSize);
+
+    for (Machine* machine : mainWindow->machines)
+        machine->draw();
+#ifndef NDEBUG
+    checkFrameEnd(depthBefore);
+#endif
+}
+
+int SiteDisplay::handle(int event)
+{
+    if (camera.handleMouse(event))
+        return 1;
+    return Fl_Gl_Window::handle(event);
+}

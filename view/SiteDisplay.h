@@ -1,0 +1,24 @@
+#pragma once
+
+#include <FL/Fl_Gl_Window.H>
+
+#include "view/WorldCamera.h"
+
+class DalveryWindow;
+
+// The OpenGL view of the site. It holds no model: every frame it reads the
+// main window's view buttons, selection, rocks and machines and draws the
+// whole site again.
+class SiteDisplay : public Fl_Gl_Window {
+public:
+    SiteDisplay();
+
+    void draw() override;
+    int handle(int event) override;
+
+    WorldCamera camera;
+    DalveryWindow* mainWindow = nullptr;
+
+private:
+    void loadCamera();
+};

@@ -1,0 +1,48 @@
+# Dalvery: two commands on a fresh Debian 12 machine.
+#   make run    builds and opens the program
+#   make test   builds and runs every test
+# Both install the Debian packages they need first (as root), or print the
+# exact apt-get line to run when they cannot.
+
+BUILD_DIR ?= build
+JOBS ?= 2
+
+PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
+            libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri \
+            libgtest-dev xvfb xauth x11-utils
+
+XVFB_SCREEN := -screen 0 1280x1024x24
+
+.PHONY: run test build deps clean
+
+run: build
+	@if [ -z "$$DISPLAY" ] || ! xdpyinfo >/dev/null 2>&1; then \
+		echo "Dalvery needs a desktop: no X display is reachable (DISPLAY='$$DISPLAY'). Run 'make run' from a graphical session." >&2; \
+		exit 1; \
+	fi
+	./$(BUILD_DIR)/dalvery
+
+test: build
+	xvfb-run -a -s "$(XVFB_SCREEN)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+		if [ "$$(id -u)" -eq 0 ]; then \
+			echo "Installing: $$missing"; \
+			apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+		else \
+			echo "Missing packages. Run:" >&2; \
+			echo "  sudo apt-get install -y $$missing" | tr -s ' ' >&2; \
+			exit 1; \
+		fi; \
+	fi
+
+clean:
+	rm -rf $(BUILD_DIR)

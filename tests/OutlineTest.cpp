@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "machines/FlatExcavator.h"
 #include "machines/Outline.h"
 #include "tests/Feedback.h"
 #include "tests/GlContext.h"
@@ -146,10 +147,17 @@ TEST_F(OutlineEdgeCases, FewerThanTwoValuesDrawNothingButStillSetTheColour)
     }
 }
 
-TEST_F(SlabWalls, FaceOutwardWhateverTheSignOfTheHalfThickness)
+TEST_F(SlabWalls, FaceOutwardForTheSquareAndEveryExcavatorOutline)
 {
     expectWallsFaceOutward(square, 2, "square");
     expectWallsFaceOutward(square, -2, "square, negative half-thickness");
+    expectWallsFaceOutward(FlatExcavator::trackOutline, 2, "track");
+    expectWallsFaceOutward(FlatExcavator::bodyOutline, 3, "body");
+    expectWallsFaceOutward(FlatExcavator::cabOutline, 3, "cab");
+    expectWallsFaceOutward(FlatExcavator::armRootOutline, 1, "arm root");
+    expectWallsFaceOutward(FlatExcavator::armOutline, 1, "arm");
+    expectWallsFaceOutward(FlatExcavator::forearmOutline, 1, "forearm");
+    expectWallsFaceOutward(FlatExcavator::bucketOutline, 2, "bucket");
 }
 
 } // namespace

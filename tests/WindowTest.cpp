@@ -217,6 +217,16 @@ TEST_F(MainWindow, MovingASliderWritesEveryBoundParameterBack)
     EXPECT_EQ(example1.params[3], 5.0f);
 }
 
+// Slider labels stand outside the sliders' boxes: relabelling must repaint
+// the panel's background too, or "unused" is drawn over "tip amount".
+TEST_F(MainWindow, RelabellingRepaintsThePanelBehindTheLabels)
+{
+    selectLine(1);
+    window.clear_damage();
+    selectLine(2);
+    EXPECT_EQ(window.damage() & FL_DAMAGE_ALL, FL_DAMAGE_ALL);
+}
+
 TEST_F(MainWindow, AValueOutsideItsRangeIsShownAndKeptUnchanged)
 {
     ExampleMachine giant("Giant", 0, 0, 50.5f);

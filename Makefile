@@ -1,10 +1,12 @@
 # Dalvery: two commands on a fresh Debian 12 machine.
 #   make run    builds and opens the program
-#   make test   builds and runs every test
+#   make test   builds and runs every test, then again built with the
+#               address and undefined-behaviour sanitizers (build-asan/)
 # Both install the Debian packages they need first (as root), or print the
 # exact apt-get line to run when they cannot.
 
 BUILD_DIR ?= build
+SANITIZE_BUILD_DIR ?= build-asan
 JOBS ?= 2
 
 PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
@@ -13,7 +15,7 @@ PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
 
 XVFB_SCREEN := -screen 0 1280x1024x24
 
-.PHONY: run test build deps clean
+.PHONY: run test build build-sanitize deps clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] || ! xdpyinfo >/dev/null 2>&1; then \
@@ -22,12 +24,17 @@ run: build
 	fi
 	./$(BUILD_DIR)/dalvery
 
-test: build
+test: build build-sanitize
 	xvfb-run -a -s "$(XVFB_SCREEN)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(XVFB_SCREEN)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+build-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DDALVERY_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD_DIR) -j$(JOBS)
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -45,4 +52,4 @@ deps:
 	fi
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR)

@@ -7,8 +7,8 @@
 
 #include "app/Callbacks.h"
 #include "app/DalveryWindow.h"
-#include "app/Site.h"
 #include "machines/Machine.h"
+#include "tests/KeptSite.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ constexpr int truckLine = 1, craneLine = 2;
 
 class TruckCranePanel : public ::testing::Test {
 protected:
-    TruckCranePanel() { buildSite(&window); }
+    TruckCranePanel() { buildKeptSite(&window); }
 
     void select(int line)
     {

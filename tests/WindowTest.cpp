@@ -8,8 +8,8 @@
 
 #include "app/Callbacks.h"
 #include "app/DalveryWindow.h"
-#include "app/Site.h"
 #include "machines/ExampleMachine.h"
+#include "tests/KeptSite.h"
 #include "tests/StdoutPipe.h"
 #include "view/SiteDisplay.h"
 
@@ -37,7 +37,7 @@ class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        buildSite(&window);
+        buildKeptSite(&window);
         window.addMachine(&example1);
         window.addMachine(&example2);
         window.show();

@@ -85,7 +85,9 @@ void WorldCamera::mouseToUnit(float& x, float& y) const
 {
     const float w = widget->w();
     const float h = widget->h();
-    x = 2 * Fl::event_x() / w - 1;
+    // In float from the start: 2 * event_x in int overflows for points a
+    // quarter of the int range away.
+    x = 2 * float(Fl::event_x()) / w - 1;
     y = 2 * (h - Fl::event_y()) / h - 1;
 }
 

@@ -36,17 +36,18 @@ build-sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DDALVERY_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD_DIR) -j$(JOBS)
 
+# The missing packages are gathered on one line, each after a space, so that
+# the command printed for a user without root is one line to copy whole.
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
-		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || echo $$p; \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || printf ' %s' $$p; \
 	done); \
 	if [ -n "$$missing" ]; then \
 		if [ "$$(id -u)" -eq 0 ]; then \
-			echo "Installing: $$missing"; \
+			echo "Installing:$$missing"; \
 			apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
 		else \
-			echo "Missing packages. Run:" >&2; \
-			echo "  sudo apt-get install -y $$missing" | tr -s ' ' >&2; \
+			echo "Missing Debian packages; install them with: sudo apt-get install -y$$missing" >&2; \
 			exit 1; \
 		fi; \
 	fi

@@ -9,7 +9,7 @@ JOBS ?= 2
 
 PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
             libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri \
-            libgtest-dev xvfb xauth x11-utils
+            libgtest-dev xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
 
 XVFB_SCREEN := -screen 0 1280x1024x24
 

@@ -1,3 +1,4 @@
+#include <FL/Fl_Group.H>
 #include <FL/Fl_Value_Slider.H>
 
 #include <algorithm>
@@ -33,6 +34,10 @@ void DalveryWindow::selectMachine(Machine* machine)
             sliders[i]->label("unused");
             sliders[i]->deactivate();
         }
+        // The labels stand under the sliders, outside their boxes, where a
+        // slider's own redraw does not reach: a shorter label would be drawn
+        // over the remains of the longer one. Repaint the panel's area.
+        damage(FL_DAMAGE_ALL, panel->x(), panel->y(), panel->w(), panel->h());
     } else {
         // Greyed out, still showing the last machine's names and values.
         for (Fl_Value_Slider* slider : sliders)

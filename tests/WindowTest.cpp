@@ -154,6 +154,14 @@ TEST_F(MainWindow, ListsEveryMachineByNameWithItselfAsLineData)
     EXPECT_EQ(window.machineBrowser->value(), 0) << "nothing selected at start";
 }
 
+TEST_F(MainWindow, StartsWithTheFiveMachinesOfTheSiteInOrder)
+{
+    const char* expected[] = {"Dump truck", "Crane", "Excavator", "Example1", "Example2"};
+    ASSERT_EQ(window.machineBrowser->size(), 5);
+    for (int line = 1; line <= 5; ++line)
+        EXPECT_STREQ(window.machineBrowser->text(line), expected[line - 1]) << "line " << line;
+}
+
 TEST_F(MainWindow, SelectingALinePrintsItAtOnceEvenIntoAPipe)
 {
     // What a click prints, read from the pipe without flushing anything.
@@ -168,9 +176,10 @@ TEST_F(MainWindow, SelectingALinePrintsItAtOnceEvenIntoAPipe)
         EXPECT_EQ(printedBySelecting(int(k) + 1), expected);
         EXPECT_EQ(window.selectedMachine, window.machines[k]);
     }
+    EXPECT_EQ(printedBySelecting(2), "Selected Machine 2 'Crane'\n");
     // The same line again: printed again.
-    const int line = lineOf(&example2);
-    EXPECT_EQ(printedBySelecting(line), "Selected Machine " + std::to_string(line) + " 'Example2'\n");
+    EXPECT_EQ(printedBySelecting(5), "Selected Machine 5 'Example2'\n");
+    EXPECT_EQ(printedBySelecting(5), "Selected Machine 5 'Example2'\n");
     EXPECT_EQ(printedBySelecting(0), "");
     EXPECT_EQ(window.selectedMachine, nullptr);
 }
@@ -206,6 +215,16 @@ TEST_F(MainWindow, MovingASliderWritesEveryBoundParameterBack)
     sliderCallback(window.sliders[0], &window);
     EXPECT_EQ(example1.params[0], 33.0f);
     EXPECT_EQ(example1.params[3], 5.0f);
+}
+
+// Slider labels stand outside the sliders' boxes: relabelling must repaint
+// the panel's background too, or "unused" is drawn over "tip amount".
+TEST_F(MainWindow, RelabellingRepaintsThePanelBehindTheLabels)
+{
+    selectLine(1);
+    window.clear_damage();
+    selectLine(2);
+    EXPECT_EQ(window.damage() & FL_DAMAGE_ALL, FL_DAMAGE_ALL);
 }
 
 TEST_F(MainWindow, AValueOutsideItsRangeIsShownAndKeptUnchanged)

@@ -1,0 +1,65 @@
+#include "machines/Outline.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace {
+
+struct Point {
+    double x, y;
+};
+
+int pointCount(const Outline& outline)
+{
+    return outline.coordCount / 2;
+}
+
+Point pointAt(const Outline& outline, int i)
+{
+    return {outline.points[2 * i], outline.points[2 * i + 1]};
+}
+
+} // namespace
+
+void drawOutlineFace(const Outline& outline, double z)
+{
+    const int n = pointCount(outline);
+    glPushMatrix();
+        glColor3ub(outline.color[0], outline.color[1], outline.color[2]);
+        glNormal3d(0, 0, z > 0 ? 1 : -1);
+        glTranslated(0, 0, z);
+        glBegin(GL_POLYGON);
+        for (int i = 0; i < n; ++i) {
+            const Point p = pointAt(outline, i);
+            glVertex2d(p.x, p.y);
+        }
+        glEnd();
+    glPopMatrix();
+}
+
+void drawExtrudedOutline(const Outline& outline, double halfThickness)
+{
+    const double h = halfThickness;
+    drawOutlineFace(outline, h);
+    drawOutlineFace(outline, -h);
+
+    // The walls take the colour the faces left current.
+    const int n = pointCount(outline);
+    glBegin(GL_QUADS);
+    for (int i = 0; i < n; ++i) {
+        const Point a = pointAt(outline, i);
+        const Point b = pointAt(outline, (i + 1) % n);
+        const double dx = b.x - a.x;
+        const double dy = b.y - a.y;
+        const double length = std::sqrt(dx * dx + dy * dy);
+        // Going counter-clockwise, the inside lies to the left of each edge,
+        // so the outward normal is the right-hand one, (dy, -dx).
+        glNormal3d(dy / length, -dx / length, 0);
+        glVertex3d(a.x, a.y, h);
+        glVertex3d(b.x, b.y, h);
+        glVertex3d(b.x, b.y, -h);
+        glVertex3d(a.x, a.y, -h);
+    }
+    glEnd();
+}

@@ -10,20 +10,35 @@ const Point viewMiddle{layout::view.w / 2, layout::view.h / 2};
 
 } // namespace
 
-TEST(Cameras, MachineAndDriverViewsOfAnExample)
+TEST(Cameras, MachineAndDriverViewsFollowTheSelection)
 {
     DalveryDriver dalvery(DALVERY_PROGRAM);
     ASSERT_EQ(dalvery.problem(), "");
     const Image world = dalvery.viewShot();
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    const auto sameAsWorld = [&] { return dalvery.viewShot() == world; };
 
+    // The truck's own camera stands close above it.
+    ASSERT_TRUE(dalvery.select(SiteMachine::DumpTruck));
     dalvery.press(layout::Button::Machine);
-    // The example's own camera stands close in front of it.
-    EXPECT_GT(countOf(dalvery.viewShot(), Colour::Yellow), 20 * countOf(world, Colour::Yellow));
+    const Image truckCamera = dalvery.viewShot();
+    EXPECT_GT(countOf(truckCamera, Colour::Red), 5000);
+    EXPECT_GT(countOf(truckCamera, Colour::Green), 5000);
+    EXPECT_GT(countOf(truckCamera, Colour::Red), 5 * countOf(world, Colour::Red));
+    EXPECT_GT(countOf(truckCamera, Colour::Green), 5 * countOf(world, Colour::Green));
 
-    // No driver's seat: the world camera, exactly as before.
+    // From the truck's seat the site looks different again...
     dalvery.press(layout::Button::Driver);
-    EXPECT_TRUE(pollUntil([&] { return dalvery.viewShot() == world; }, 5));
+    EXPECT_GT(dalvery.viewShot().countDifferences(world), 10000);
+    EXPECT_GT(dalvery.viewShot().countDifferences(truckCamera), 10000);
+    // ...but an example machine and the crane have no seat: the world camera,
+    // exactly as before.
+    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    EXPECT_TRUE(pollUntil(sameAsWorld, 5)) << "Example1";
+    ASSERT_TRUE(dalvery.select(SiteMachine::Crane));
+    dalvery.press(layout::Button::Machine);
+    EXPECT_GT(dalvery.viewShot().countDifferences(world), 10000) << "the crane's own camera";
+    dalvery.press(layout::Button::Driver);
+    EXPECT_TRUE(pollUntil(sameAsWorld, 5)) << "Crane";
 }
 
 TEST(Cameras, RightDragTurnsAndAltRightDragPansTheWorld)
@@ -39,23 +54,23 @@ TEST(Cameras, RightDragTurnsAndAltRightDragPansTheWorld)
     dalvery.dragInView({300, 300}, {420, 330}, Drag::Right);
     const Image turned = dalvery.viewShot();
     EXPECT_GT(turned.countDifferences(world), 10000);
-    // The world turns about its centre, where the example cubes stand.
-    const ColourSpread cubes = spreadOf(turned, Colour::Yellow);
-    EXPECT_NEAR(cubes.centreX, viewMiddle.x, 40);
-    EXPECT_NEAR(cubes.centreY, viewMiddle.y, 40);
+    // The world turns about its centre, where the excavator stands.
+    const ColourSpread yellow = spreadOf(turned, Colour::Yellow);
+    EXPECT_NEAR(yellow.centreX, viewMiddle.x, 40);
+    EXPECT_NEAR(yellow.centreY, viewMiddle.y, 40);
 
     // Panning: the scene follows the pointer.
     const ColourSpread groundBefore = spreadOf(turned, Colour::GroundDark);
     dalvery.dragInView({300, 300}, {360, 300}, Drag::AltRight);
     const Image right = dalvery.viewShot();
     const ColourSpread groundRight = spreadOf(right, Colour::GroundDark);
-    const ColourSpread cubesRight = spreadOf(right, Colour::Yellow);
+    const ColourSpread yellowRight = spreadOf(right, Colour::Yellow);
     EXPECT_GT(groundRight.centreX, groundBefore.centreX + 20);
-    EXPECT_GT(cubesRight.centreX, cubes.centreX + 60);
-    EXPECT_NEAR(cubesRight.centreY, cubes.centreY, 10);
+    EXPECT_GT(yellowRight.centreX, yellow.centreX + 60);
+    EXPECT_NEAR(yellowRight.centreY, yellow.centreY, 10);
 
     dalvery.dragInView({300, 300}, {300, 260}, Drag::AltRight);
     const Image up = dalvery.viewShot();
     EXPECT_LT(spreadOf(up, Colour::GroundDark).centreY, groundRight.centreY - 20);
-    EXPECT_LT(spreadOf(up, Colour::Yellow).centreY, cubesRight.centreY - 40);
+    EXPECT_LT(spreadOf(up, Colour::Yellow).centreY, yellowRight.centreY - 40);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The machines of the work site as the list shows them, top to bottom.
-enum class SiteMachine { Example1, Example2 };
+enum class SiteMachine { DumpTruck, Crane, Excavator, Example1, Example2 };
 
 struct ListedMachine {
     SiteMachine machine;
@@ -10,8 +10,11 @@ struct ListedMachine {
 };
 
 const ListedMachine siteMachines[] = {
-    {SiteMachine::Example1, 1, "Example1"},
-    {SiteMachine::Example2, 2, "Example2"},
+    {SiteMachine::DumpTruck, 1, "Dump truck"},
+    {SiteMachine::Crane, 2, "Crane"},
+    {SiteMachine::Excavator, 3, "Excavator"},
+    {SiteMachine::Example1, 4, "Example1"},
+    {SiteMachine::Example2, 5, "Example2"},
 };
 
 inline const ListedMachine& listed(SiteMachine machine)

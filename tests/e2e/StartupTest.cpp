@@ -19,7 +19,9 @@ const ExpectedColour startUpColours[] = {
     {Colour::Background, 50000},
     {Colour::GroundDark, 50000},
     {Colour::GroundLight, 50000},
-    {Colour::Yellow, 20}, // the two example cubes, small from far away
+    {Colour::Yellow, 800}, // the excavator
+    {Colour::Red, 300},    // the truck's cab
+    {Colour::Green, 80},   // its chassis, half hidden by the cab
 };
 
 } // namespace
@@ -44,7 +46,7 @@ TEST(StartUp, OpensTheSiteWindowWithNoSliderActive)
     // The sky is above the ground: the view's top row is all background.
     EXPECT_EQ(spreadOf(shot, Colour::Background, {layout::view.x, layout::view.y, layout::view.w, 1}).count,
               layout::view.w);
-    // The machines stand near the middle of the site, which the camera looks at.
+    // The excavator stands in the middle of the site, which the camera looks at.
     const ColourSpread yellow = spreadOf(shot, Colour::Yellow, layout::view);
     EXPECT_NEAR(yellow.centreX, layout::view.x + layout::view.w / 2, 60);
     EXPECT_NEAR(yellow.centreY, layout::view.y + layout::view.h / 2, 60);

@@ -50,22 +50,65 @@ constexpr TourAction picture(const char* file, const char* caption)
 }
 
 using B = layout::Button;
+using M = SiteMachine;
 
+// Slider positions are fractions of the slider's travel; the values they
+// give are in the captions.
 const TourAction tour[] = {
     picture("01-site", "the work site as the program opens"),
 
-    choose(SiteMachine::Example1),
-    slider(3, 0.3),
-    picture("02-example-posed", "Example1 selected and grown with its \"size\" slider"),
+    choose(M::DumpTruck),
+    slider(2, 0.125),
+    slider(3, 0.75),
+    picture("02-truck-posed", "dump truck turned by 45 degrees, its bed tipped by 45"),
     press(B::Machine),
-    picture("03-example-machine-camera", "Example1's machine camera"),
+    picture("03-truck-machine-camera", "the dump truck's machine camera"),
+    press(B::AddRock),
+    picture("04-truck-rock", "a rock left at the truck's rear"),
     press(B::Driver),
-    picture("04-example-driver-camera", "no driver's seat in Example1: the world camera"),
+    picture("05-truck-driver-camera", "from the truck driver's seat"),
 
     press(B::World),
-    drag({200, 300}, {330, 260}, Drag::Right),
-    drag({300, 300}, {360, 340}, Drag::AltRight),
-    picture("05-world-turned-panned", "the world camera turned (right-drag) and panned (Alt+right-drag)"),
+    choose(M::Crane),
+    slider(0, 0.25),
+    slider(1, 0.6),
+    slider(2, 0.95),
+    picture("06-crane-posed", "crane: boom turned by 90 degrees, box run out to 60 and lowered to 95"),
+    press(B::Machine),
+    picture("07-crane-machine-camera", "the crane's machine camera, on the box"),
+    press(B::AddRock),
+    slider(2, 0.6),
+    picture("08-crane-rock", "a rock set down by the crane, its box raised to 60"),
+    press(B::Driver),
+    picture("09-crane-driver-camera", "the crane has no seat: the driver view is the world camera"),
+
+    press(B::World),
+    choose(M::Excavator),
+    slider(3, 0.625),
+    slider(4, 0.5),
+    slider(5, 0.4),
+    slider(6, 0.6),
+    picture("10-excavator-posed", "excavator: body spun by 45 degrees, arm at -45, elbow at 72, bucket at -45"),
+    press(B::Machine),
+    picture("11-excavator-machine-camera", "the excavator's machine camera"),
+    press(B::AddRock),
+    slider(3, 1.0),
+    picture("12-excavator-rock", "a rock left in the bucket, in mid-air, the body spun on to 180"),
+    press(B::Driver),
+    picture("13-excavator-driver-camera", "from the excavator driver's seat"),
+
+    press(B::World),
+    choose(M::Example1),
+    slider(0, 0.75),
+    slider(3, 0.3),
+    picture("14-example-posed", "Example1 moved to x 50 and grown to 7"),
+    press(B::Machine),
+    picture("15-example-machine-camera", "Example1's machine camera"),
+
+    press(B::World),
+    drag({310, 300}, {250, 280}, Drag::Right),
+    drag({310, 300}, {360, 330}, Drag::AltRight),
+    picture("16-world-turned-panned", "the world turned (right-drag) and panned (Alt+right-drag)"),
 };
 
 std::string act(DalveryDriver& dalvery, const TourAction& a)

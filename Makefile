@@ -16,7 +16,14 @@ XVFB_SCREEN := -screen 0 1280x1024x24
 
 TOUR := ./$(BUILD_DIR)/tests/e2e/dalvery_tour
 
-.PHONY: run test build deps clean
+# The README's pictures, from the tour: tour picture=name under docs/.
+README_PICTURES := 01-site=screenshot \
+                   03-truck-machine-camera=truck-machine-camera \
+                   08-crane-rock=crane-rock \
+                   11-excavator-machine-camera=excavator-machine-camera \
+                   16-world-turned-panned=world-turned-panned
+
+.PHONY: run test build deps clean screenshots
 
 run: build
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
@@ -25,6 +32,12 @@ run: build
 		echo "No X display is reachable (DISPLAY='$$DISPLAY'): showing a scripted tour on a virtual display instead."; \
 		$(TOUR) $(BUILD_DIR)/tour; \
 	fi
+
+screenshots: build
+	$(TOUR) $(BUILD_DIR)/tour
+	@for p in $(README_PICTURES); do \
+		cp $(BUILD_DIR)/tour/$${p%%=*}.png docs/$${p#*=}.png && echo "docs/$${p#*=}.png"; \
+	done
 
 test: build
 	xvfb-run -a -s "$(XVFB_SCREEN)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)

@@ -49,6 +49,7 @@ TEST(Cameras, RightDragTurnsAndAltRightDragPansTheWorld)
     const Image world = dalvery.viewShot();
 
     dalvery.dragInView({200, 300}, {350, 250}, Drag::Left, Expect::NoChange);
+    EXPECT_EQ(dalvery.problem(), "");
     EXPECT_EQ(dalvery.viewShot().countDifferences(world), 0) << "a left-drag leaves the camera alone";
 
     dalvery.dragInView({300, 300}, {420, 330}, Drag::Right);

@@ -104,10 +104,8 @@ void DalveryDriver::findListLines(const Image& shot)
 {
     const Rect& inside = layout::listInside;
     int runStart = -1;
-    for (int y = inside.y; y <= inside.y + inside.h; ++y) {
-        bool text = false;
-        for (int px = inside.x; px < inside.x + inside.w && y < inside.y + inside.h && !text; ++px)
-            text = isText(shot.at(px, y));
+    for (int y = inside.y; y < inside.y + inside.h; ++y) {
+        const bool text = hasText(shot, {inside.x, y, inside.w, 1});
         if (text && runStart < 0)
             runStart = y;
         if (!text && runStart >= 0) {
@@ -169,8 +167,9 @@ Image DalveryDriver::settle()
     return last;
 }
 
-void DalveryDriver::syncWithProgram()
+bool DalveryDriver::syncWithProgram()
 {
+    bool answered = true;
     if (selectedLine > 0) {
         const size_t from = output().size();
         const Point p = toScreen(layout::listInside.x + 20, lineCentres[size_t(selectedLine - 1)]);
@@ -179,17 +178,19 @@ void DalveryDriver::syncWithProgram()
         x->button(1, true);
         pause();
         x->button(1, false);
-        program->waitForOutput(selectionLine(selectedLine, selectedName), from, answerSeconds);
+        answered = program->waitForOutput(selectionLine(selectedLine, selectedName), from, answerSeconds)
+                       .has_value();
     }
     settle();
+    return answered;
 }
 
 void DalveryDriver::afterInput(const Image& before, Expect expect)
 {
     if (expect == Expect::Change)
         pollUntil([&] { return windowShot() != before; }, changeSeconds, grabInterval);
-    else
-        syncWithProgram();
+    else if (!syncWithProgram() && problem_.empty())
+        problem_ = "the program did not answer a click on its selected list line";
     settle();
 }
 

@@ -40,7 +40,8 @@ public:
     DalveryDriver(const DalveryDriver&) = delete;
     DalveryDriver& operator=(const DalveryDriver&) = delete;
 
-    // Empty once the window is up and drawn; else what went wrong.
+    // Empty once the window is up and drawn and while every input has been
+    // answered as expected; else what went wrong.
     const std::string& problem() const { return problem_; }
 
     std::optional<XSession::WindowState> windowState();
@@ -74,8 +75,9 @@ public:
 
     // Waits until the picture holds still and returns it.
     Image settle();
-    // Makes sure the program has read all input sent so far (see Expect).
-    void syncWithProgram();
+    // Makes sure the program has read all input sent so far (see Expect);
+    // false when it did not answer.
+    bool syncWithProgram();
 
     int listLineCount() const { return int(lineCentres.size()); }
 

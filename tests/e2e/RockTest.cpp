@@ -85,4 +85,5 @@ TEST(Rocks, LeftWhereEachMachineHoldsItsLoadAndAllCleared)
     const Image before = dalvery.viewShot();
     dalvery.press(layout::Button::AddRock, Expect::NoChange);
     EXPECT_EQ(dalvery.viewShot().countDifferences(before), 0);
+    EXPECT_EQ(dalvery.problem(), "") << "every click answered";
 }

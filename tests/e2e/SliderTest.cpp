@@ -48,10 +48,12 @@ TEST(Sliders, MoveAndGrowTheSelectedExampleAndInactiveOnesIgnoreDrags)
     // A cube of edge 20 over the excavator adds far more than the excavator shows.
     EXPECT_GT(grown.count, 2 * atStart.count);
 
-    dalvery.syncWithProgram(); // the list takes the keyboard focus back from the size slider
+    // The list takes the keyboard focus back from the size slider.
+    ASSERT_TRUE(dalvery.syncWithProgram());
     const Image before = dalvery.windowShot();
     ASSERT_FALSE(sliderLooksActive(before, exampleFirstUnused));
     dalvery.setSlider(exampleFirstUnused, 1.0, Expect::NoChange);
+    EXPECT_EQ(dalvery.problem(), "");
     EXPECT_EQ(dalvery.windowShot().countDifferences(before), 0);
 }
 

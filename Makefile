@@ -12,7 +12,9 @@ PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
             libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri \
             libgtest-dev xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
 
-XVFB_SCREEN := -screen 0 1280x1024x24
+# -noreset: without it the server resets whenever its last client leaves,
+# and a test connecting during the reset fails with "Can't open display".
+XVFB_ARGS := -screen 0 1280x1024x24 -noreset
 
 TOUR := ./$(BUILD_DIR)/tests/e2e/dalvery_tour
 
@@ -40,7 +42,7 @@ screenshots: build
 	done
 
 test: build
-	xvfb-run -a -s "$(XVFB_SCREEN)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug

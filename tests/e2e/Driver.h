@@ -24,6 +24,8 @@ class VirtualDisplay;
 //   Expect::NoChange  the program has read the input: the selected list line
 //                     is clicked again and its printed line awaited, which
 //                     the program can only print after the earlier input.
+//                     This needs a selected line; without one the driver
+//                     only waits for a still picture.
 enum class Expect { Change, NoChange };
 
 enum class Drag { Left, Right, AltRight };

@@ -23,7 +23,7 @@ README_PICTURES := 01-site=screenshot \
                    03-truck-machine-camera=truck-machine-camera \
                    08-crane-rock=crane-rock \
                    11-excavator-machine-camera=excavator-machine-camera \
-                   16-world-turned-panned=world-turned-panned
+                   17-world-turned-panned=world-turned-panned
 
 .PHONY: run test build deps clean screenshots
 

@@ -101,14 +101,18 @@ const TourAction tour[] = {
     choose(M::Example1),
     slider(0, 0.75),
     slider(3, 0.3),
-    picture("14-example-posed", "Example1 moved to x 50 and grown to 7"),
+    picture("14-example1-posed", "Example1 moved to x 50 and grown to 7"),
     press(B::Machine),
-    picture("15-example-machine-camera", "Example1's machine camera"),
-
+    picture("15-example1-machine-camera", "Example1's machine camera"),
     press(B::World),
+    choose(M::Example2),
+    slider(1, 0.75),
+    slider(3, 0.5),
+    picture("16-example2-posed", "Example2 moved to z 50 and grown to 10"),
+
     drag({310, 300}, {250, 280}, Drag::Right),
     drag({310, 300}, {360, 330}, Drag::AltRight),
-    picture("16-world-turned-panned", "the world turned (right-drag) and panned (Alt+right-drag)"),
+    picture("17-world-turned-panned", "the world turned (right-drag) and panned (Alt+right-drag)"),
 };
 
 std::string act(DalveryDriver& dalvery, const TourAction& a)

@@ -1,5 +1,6 @@
 # Dalvery: two commands on a fresh Debian 12 machine.
-#   make run    builds and opens the program
+#   make run    builds and opens the program; without a desktop, it shows a
+#               scripted tour on a virtual display and saves its pictures
 #   make test   builds and runs every test, then again built with the
 #               address and undefined-behaviour sanitizers (build-asan/)
 # Both install the Debian packages they need first (as root), or print the
@@ -11,22 +12,40 @@ JOBS ?= 2
 
 PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
             libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri \
-            libgtest-dev xvfb xauth x11-utils
+            libgtest-dev xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
 
-XVFB_SCREEN := -screen 0 1280x1024x24
+# -noreset: without it the server resets whenever its last client leaves,
+# and a test connecting during the reset fails with "Can't open display".
+XVFB_ARGS := -screen 0 1280x1024x24 -noreset
 
-.PHONY: run test build build-sanitize deps clean
+TOUR := ./$(BUILD_DIR)/tests/e2e/dalvery_tour
+
+# The README's pictures, from the tour: tour picture=name under docs/.
+README_PICTURES := 01-site=screenshot \
+                   03-truck-machine-camera=truck-machine-camera \
+                   08-crane-rock=crane-rock \
+                   11-excavator-machine-camera=excavator-machine-camera \
+                   17-world-turned-panned=world-turned-panned
+
+.PHONY: run test build build-sanitize deps clean screenshots
 
 run: build
-	@if [ -z "$$DISPLAY" ] || ! xdpyinfo >/dev/null 2>&1; then \
-		echo "Dalvery needs a desktop: no X display is reachable (DISPLAY='$$DISPLAY'). Run 'make run' from a graphical session." >&2; \
-		exit 1; \
+	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
+		./$(BUILD_DIR)/dalvery; \
+	else \
+		echo "No X display is reachable (DISPLAY='$$DISPLAY'): showing a scripted tour on a virtual display instead."; \
+		$(TOUR) $(BUILD_DIR)/tour; \
 	fi
-	./$(BUILD_DIR)/dalvery
+
+screenshots: build
+	$(TOUR) $(BUILD_DIR)/tour
+	@for p in $(README_PICTURES); do \
+		cp $(BUILD_DIR)/tour/$${p%%=*}.png docs/$${p#*=}.png && echo "docs/$${p#*=}.png"; \
+	done
 
 test: build build-sanitize
-	xvfb-run -a -s "$(XVFB_SCREEN)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
-	xvfb-run -a -s "$(XVFB_SCREEN)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug

@@ -1,0 +1,144 @@
+#include "tests/e2e/ChildProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "tests/e2e/Poll.h"
+
+ChildProcess::ChildProcess(const Options& options)
+{
+    int out[2] = {-1, -1};
+    if (options.captureStdout && pipe2(out, O_CLOEXEC) != 0)
+        return;
+    // Everything the child needs is prepared before fork: only
+    // async-signal-safe calls may follow it.
+    std::vector<char*> argv;
+    for (const std::string& a : options.argv)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<std::string> envStrings = options.environment;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        bool overridden = false;
+        for (const std::string& own : options.environment)
+            overridden = overridden || own.compare(0, name.size(), name) == 0;
+        if (!overridden)
+            envStrings.push_back(entry);
+    }
+    std::vector<char*> envp;
+    for (const std::string& e : envStrings)
+        envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+
+    pid = fork();
+    if (pid == 0) {
+        if (out[1] >= 0)
+            dup2(out[1], STDOUT_FILENO);
+        if (!options.stderrFile.empty()) {
+            const int err = open(options.stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (err >= 0)
+                dup2(err, STDERR_FILENO);
+        }
+        if (options.passFd >= 0) {
+            if (options.passFd == 3)
+                fcntl(3, F_SETFD, 0);
+            else
+                dup2(options.passFd, 3);
+        }
+        execvpe(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    if (out[1] >= 0)
+        close(out[1]);
+    if (pid < 0) {
+        std::perror("fork");
+        if (out[0] >= 0)
+            close(out[0]);
+        return;
+    }
+    stdoutFd = out[0];
+    if (stdoutFd >= 0)
+        fcntl(stdoutFd, F_SETFL, O_NONBLOCK);
+}
+
+ChildProcess::~ChildProcess()
+{
+    stop();
+    if (stdoutFd >= 0)
+        close(stdoutFd);
+}
+
+void ChildProcess::drain()
+{
+    if (stdoutFd < 0)
+        return;
+    char chunk[4096];
+    ssize_t n;
+    while ((n = read(stdoutFd, chunk, sizeof chunk)) > 0)
+        captured.append(chunk, size_t(n));
+}
+
+const std::string& ChildProcess::output()
+{
+    drain();
+    return captured;
+}
+
+std::optional<size_t> ChildProcess::waitForOutput(const std::string& text, size_t from, double seconds)
+{
+    size_t found = std::string::npos;
+    pollUntil([&] {
+        drain();
+        found = captured.find(text, from);
+        return found != std::string::npos;
+    }, seconds, std::chrono::milliseconds(5));
+    if (found == std::string::npos)
+        return std::nullopt;
+    return found + text.size();
+}
+
+bool ChildProcess::reap(bool block)
+{
+    if (pid <= 0 || exited)
+        return exited;
+    int status = 0;
+    const pid_t r = waitpid(pid, &status, block ? 0 : WNOHANG);
+    if (r == pid) {
+        exited = true;
+        rawStatus = status;
+    }
+    return exited;
+}
+
+bool ChildProcess::running()
+{
+    return pid > 0 && !reap(false);
+}
+
+std::optional<int> ChildProcess::waitForExit(double seconds)
+{
+    if (pid <= 0 || !pollUntil([&] { return reap(false); }, seconds))
+        return std::nullopt;
+    drain();
+    if (!WIFEXITED(rawStatus))
+        return std::nullopt;
+    return WEXITSTATUS(rawStatus);
+}
+
+void ChildProcess::stop()
+{
+    if (pid <= 0 || reap(false))
+        return;
+    kill(pid, SIGTERM);
+    if (!pollUntil([&] { return reap(false); }, 1.0)) {
+        kill(pid, SIGKILL);
+        reap(true);
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A program started by the driver, with its standard output read through a
+// pipe while it runs. Whatever is still running when the object goes is
+// killed, so a failed check never leaves a process behind.
+class ChildProcess {
+public:
+    struct Options {
+        std::vector<std::string> argv;
+        std::vector<std::string> environment; // NAME=value entries set on top of ours
+        bool captureStdout = false;
+        std::string stderrFile;               // empty: the child shares our stderr
+        int passFd = -1;                      // a descriptor of ours the child gets as fd 3
+    };
+
+    ChildProcess() = default;
+    explicit ChildProcess(const Options& options);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return pid > 0; }
+    // Everything the child has written to standard output so far.
+    const std::string& output();
+    // Polls until `text` appears in the output after position `from`; returns
+    // the position just past it, or nothing when the time runs out.
+    std::optional<size_t> waitForOutput(const std::string& text, size_t from, double seconds);
+    bool running();
+    // The exit status once the child has exited by itself within `seconds`;
+    // nothing if it is still running or was ended by a signal.
+    std::optional<int> waitForExit(double seconds);
+    // SIGTERM, then SIGKILL if it does not go within a second.
+    void stop();
+
+private:
+    void drain();
+    bool reap(bool block);
+
+    pid_t pid = -1;
+    int stdoutFd = -1;
+    std::string captured;
+    bool exited = false;
+    int rawStatus = 0;
+};

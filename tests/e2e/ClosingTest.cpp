@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Driver.h"
+
+// There is no window manager on the virtual display; the driver sends the
+// close request one would send when the user closes the window.
+TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
+{
+    DalveryDriver dalvery(DALVERY_PROGRAM);
+    ASSERT_EQ(dalvery.problem(), "");
+    ASSERT_TRUE(dalvery.select(SiteMachine::Example2));
+    dalvery.requestClose();
+    const auto status = dalvery.waitForExit(10);
+    ASSERT_TRUE(status.has_value()) << "still running, or killed by a signal";
+    EXPECT_EQ(*status, 0);
+}
+
+TEST(Closing, EscapeEndsTheProgramWithStatusZero)
+{
+    DalveryDriver dalvery(DALVERY_PROGRAM);
+    ASSERT_EQ(dalvery.problem(), "");
+    dalvery.pressEscape();
+    const auto status = dalvery.waitForExit(10);
+    ASSERT_TRUE(status.has_value()) << "still running, or killed by a signal";
+    EXPECT_EQ(*status, 0);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tests/e2e/Image.h"
+
+// Loose colour classes of what the site view shows. Lighting changes the
+// brightness of every surface across the picture, so the classes go by hue
+// and by the ratios of the channels, not by exact values.
+enum class Colour {
+    Background,  // the dark-blue clear colour
+    GroundDark,  // the checkered ground's dark grey, lit
+    GroundLight, // its light grey, lit
+    Yellow,      // the example cubes, the excavator
+    Red,         // the truck's cab
+    Green,       // the truck's chassis
+    Brown,       // rocks
+    Other,
+};
+
+const char* colourName(Colour colour);
+Colour classify(const Rgb& pixel);
+
+// Where one colour class lies inside an area of an image.
+struct ColourSpread {
+    int count = 0;
+    double centreX = 0; // mean position of the pixels, image coordinates
+    double centreY = 0;
+    Rect bounds;        // smallest rectangle holding them all
+};
+
+ColourSpread spreadOf(const Image& image, Colour colour, const Rect& area);
+inline ColourSpread spreadOf(const Image& image, Colour colour)
+{
+    return spreadOf(image, colour, Rect{0, 0, image.width(), image.height()});
+}
+inline int countOf(const Image& image, Colour colour) { return spreadOf(image, colour).count; }

@@ -1,0 +1,322 @@
+#include "tests/e2e/Driver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/Colours.h"
+#include "tests/e2e/Poll.h"
+#include "tests/e2e/VirtualDisplay.h"
+
+namespace {
+
+constexpr double startSeconds = 30;    // Xvfb, the program and its first frame
+constexpr double answerSeconds = 10;   // the program reacting to one input
+constexpr double changeSeconds = 5;    // a picture that should change
+constexpr int steadyGrabs = 4;         // equal grabs in a row that make a still picture
+constexpr auto grabInterval = std::chrono::milliseconds(40);
+// FLTK turns a press and the motions after it into a drag only if it sees
+// the motions one by one, as they come from a hand.
+constexpr auto inputPause = std::chrono::milliseconds(12);
+constexpr int dragStep = 6; // pixels between two motion events
+
+void pause()
+{
+    std::this_thread::sleep_for(inputPause);
+}
+
+bool isText(const Rgb& p)
+{
+    return std::max({p.r, p.g, p.b}) < 100;
+}
+
+bool hasText(const Image& shot, const Rect& area)
+{
+    for (int y = area.y; y < area.y + area.h; ++y)
+        for (int x = area.x; x < area.x + area.w; ++x)
+            if (isText(shot.at(x, y)))
+                return true;
+    return false;
+}
+
+} // namespace
+
+DalveryDriver::DalveryDriver(const std::string& programPath)
+{
+    display = std::make_unique<VirtualDisplay>();
+    if (!display->ready()) {
+        problem_ = display->problem();
+        return;
+    }
+    x = std::make_unique<XSession>(display->name());
+    if (!x->usable()) {
+        problem_ = "cannot use display " + display->name() + " with the XTest extension";
+        return;
+    }
+    ChildProcess::Options options;
+    options.argv = {programPath};
+    options.environment = {"DISPLAY=" + display->name()};
+    options.captureStdout = true;
+    program = std::make_unique<ChildProcess>(options);
+    if (!program->started()) {
+        problem_ = "cannot start " + programPath;
+        return;
+    }
+    if (!waitForWindow())
+        return;
+    findListLines(settle());
+}
+
+DalveryDriver::~DalveryDriver() = default;
+
+bool DalveryDriver::waitForWindow()
+{
+    const bool mapped = pollUntil([&] {
+        if (!window)
+            window = x->findTopLevel("Dalvery");
+        const auto state = window ? x->stateOf(window) : std::nullopt;
+        if (state && state->viewable)
+            frame = state->frame;
+        return (state && state->viewable) || !program->running();
+    }, startSeconds);
+    if (!mapped || !program->running()) {
+        problem_ = program->running() ? "no window titled \"Dalvery\" was mapped"
+                                      : "the program ended before its window was mapped";
+        return false;
+    }
+    // Drawn: the view shows its clear colour and the list its text.
+    const bool drawn = pollUntil([&] {
+        const Image shot = windowShot();
+        return !shot.empty() && spreadOf(shot, Colour::Background, layout::view).count > 1000 &&
+               hasText(shot, layout::listInside);
+    }, startSeconds);
+    if (!drawn)
+        problem_ = "the window was mapped but never drawn";
+    return drawn;
+}
+
+// The lines of the list, found from the rows of text in it: one run of rows
+// with dark pixels per line. The font, and with it the line height, is
+// whatever the machine has.
+void DalveryDriver::findListLines(const Image& shot)
+{
+    const Rect& inside = layout::listInside;
+    int runStart = -1;
+    for (int y = inside.y; y < inside.y + inside.h; ++y) {
+        const bool text = hasText(shot, {inside.x, y, inside.w, 1});
+        if (text && runStart < 0)
+            runStart = y;
+        if (!text && runStart >= 0) {
+            lineCentres.push_back((runStart + y - 1) / 2);
+            runStart = -1;
+        }
+    }
+}
+
+std::optional<XSession::WindowState> DalveryDriver::windowState()
+{
+    return x->stateOf(window);
+}
+
+Image DalveryDriver::windowShot()
+{
+    return x->grab(frame);
+}
+
+Image DalveryDriver::viewShot()
+{
+    return windowShot().crop(layout::view);
+}
+
+bool DalveryDriver::saveWindowShot(const std::string& path)
+{
+    return savePng(settle(), path);
+}
+
+const std::string& DalveryDriver::output()
+{
+    return program->output();
+}
+
+bool DalveryDriver::running()
+{
+    return program->running();
+}
+
+std::string DalveryDriver::selectionLine(int line, const std::string& name)
+{
+    return "Selected Machine " + std::to_string(line) + " '" + name + "'\n";
+}
+
+Image DalveryDriver::settle()
+{
+    Image last = windowShot();
+    int same = 1;
+    pollUntil([&] {
+        Image now = windowShot();
+        if (now == last) {
+            ++same;
+        } else {
+            same = 1;
+            last = std::move(now);
+        }
+        return same >= steadyGrabs;
+    }, answerSeconds, grabInterval);
+    return last;
+}
+
+bool DalveryDriver::syncWithProgram()
+{
+    bool answered = true;
+    if (selectedLine > 0) {
+        const size_t from = output().size();
+        const Point p = toScreen(layout::listInside.x + 20, lineCentres[size_t(selectedLine - 1)]);
+        x->moveTo(p.x, p.y);
+        pause();
+        x->button(1, true);
+        pause();
+        x->button(1, false);
+        answered = program->waitForOutput(selectionLine(selectedLine, selectedName), from, answerSeconds)
+                       .has_value();
+    }
+    settle();
+    return answered;
+}
+
+void DalveryDriver::afterInput(const Image& before, Expect expect)
+{
+    if (expect == Expect::Change)
+        pollUntil([&] { return windowShot() != before; }, changeSeconds, grabInterval);
+    else if (!syncWithProgram() && problem_.empty())
+        problem_ = "the program did not answer a click on its selected list line";
+    settle();
+}
+
+Point DalveryDriver::toScreen(int wx, int wy) const
+{
+    return {frame.x + wx, frame.y + wy};
+}
+
+void DalveryDriver::click(int wx, int wy)
+{
+    const Point p = toScreen(wx, wy);
+    x->moveTo(p.x, p.y);
+    pause();
+    x->button(1, true);
+    pause();
+    x->button(1, false);
+}
+
+void DalveryDriver::dragPath(Point from, Point to, int button)
+{
+    const Point a = toScreen(from.x, from.y);
+    const Point b = toScreen(to.x, to.y);
+    x->moveTo(a.x, a.y);
+    pause();
+    x->button(button, true);
+    pause();
+    const int steps = std::max(1, int(std::ceil(std::hypot(b.x - a.x, b.y - a.y) / dragStep)));
+    for (int i = 1; i <= steps; ++i) {
+        x->moveTo(a.x + (b.x - a.x) * i / steps, a.y + (b.y - a.y) * i / steps);
+        pause();
+    }
+    x->button(button, false);
+    pause();
+}
+
+bool DalveryDriver::selectLine(int line, const std::string& name)
+{
+    if (line < 1 || line > listLineCount())
+        return false;
+    const size_t from = output().size();
+    click(layout::listInside.x + 20, lineCentres[size_t(line - 1)]);
+    const bool printed = program->waitForOutput(selectionLine(line, name), from, answerSeconds).has_value();
+    selectedLine = line;
+    selectedName = name;
+    settle();
+    return printed;
+}
+
+bool DalveryDriver::select(SiteMachine machine)
+{
+    const ListedMachine& m = listed(machine);
+    return selectLine(m.line, m.name);
+}
+
+void DalveryDriver::clickBelowLastLine(Expect expect)
+{
+    const Image before = windowShot();
+    int y = layout::listInside.y + layout::listInside.h / 2;
+    if (lineCentres.size() >= 2) {
+        const int pitch = lineCentres[1] - lineCentres[0];
+        const int lastSlotEnd = lineCentres.back() + pitch / 2;
+        y = (lastSlotEnd + layout::listInside.y + layout::listInside.h) / 2;
+    }
+    click(layout::listInside.x + 20, y);
+    selectedLine = 0;
+    afterInput(before, expect);
+}
+
+void DalveryDriver::press(layout::Button button, Expect expect)
+{
+    const Image before = windowShot();
+    const Rect& r = layout::place(button).rect;
+    click(r.x + r.w / 2, r.y + r.h / 2);
+    afterInput(before, expect);
+}
+
+void DalveryDriver::setSlider(int i, double fraction, Expect expect)
+{
+    const Image before = windowShot();
+    const Rect track = layout::sliderTrack(i);
+    const int y = track.y + track.h / 2;
+    const int knobMiddle = layout::sliderKnob / 2;
+    const Point atMinimum{track.x + knobMiddle, y};
+    // First to the minimum, where the knob's place is known; pressing beside
+    // the knob would make it jump there first.
+    dragPath(atMinimum, {track.x - 30, y}, 1);
+    const int travel = track.w - layout::sliderKnob;
+    int target = track.x + int(std::lround(std::clamp(fraction, 0.0, 1.0) * travel)) + knobMiddle;
+    if (fraction >= 1)
+        target += 30; // past the end: the knob stops at the maximum
+    dragPath(atMinimum, {target, y}, 1);
+    afterInput(before, expect);
+}
+
+void DalveryDriver::dragInView(Point from, Point to, Drag kind, Expect expect)
+{
+    const Image before = windowShot();
+    const Point a{layout::view.x + from.x, layout::view.y + from.y};
+    const Point b{layout::view.x + to.x, layout::view.y + to.y};
+    if (kind == Drag::AltRight) {
+        x->key("Alt_L", true);
+        pause();
+    }
+    dragPath(a, b, kind == Drag::Left ? 1 : 3);
+    if (kind == Drag::AltRight)
+        x->key("Alt_L", false);
+    afterInput(before, expect);
+}
+
+void DalveryDriver::requestClose()
+{
+    x->requestClose(window);
+}
+
+void DalveryDriver::pressEscape()
+{
+    // Without a window manager the keyboard follows the pointer.
+    const Point p = toScreen(layout::view.x + layout::view.w / 2, layout::view.y + layout::view.h / 2);
+    x->moveTo(p.x, p.y);
+    pause();
+    x->key("Escape", true);
+    pause();
+    x->key("Escape", false);
+}
+
+std::optional<int> DalveryDriver::waitForExit(double seconds)
+{
+    return program->waitForExit(seconds);
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/Image.h"
+#include "tests/e2e/Layout.h"
+#include "tests/e2e/SiteMachines.h"
+#include "tests/e2e/XSession.h"
+
+class ChildProcess;
+class VirtualDisplay;
+
+// Drives the real program as a user would: on a virtual display of its own
+// it starts the binary, waits for its window, clicks, drags and types with
+// real X input, reads what the program prints and looks at the pixels.
+//
+// Each action returns once the program has dealt with the input and the
+// picture holds still. What it waits for first depends on what the caller
+// expects the input to do:
+//   Expect::Change    the window's picture changes (at most a few seconds);
+//   Expect::NoChange  the program has read the input: the selected list line
+//                     is clicked again and its printed line awaited, which
+//                     the program can only print after the earlier input.
+//                     This needs a selected line; without one the driver
+//                     only waits for a still picture.
+enum class Expect { Change, NoChange };
+
+enum class Drag { Left, Right, AltRight };
+
+struct Point {
+    int x;
+    int y;
+};
+
+class DalveryDriver {
+public:
+    explicit DalveryDriver(const std::string& program);
+    ~DalveryDriver();
+    DalveryDriver(const DalveryDriver&) = delete;
+    DalveryDriver& operator=(const DalveryDriver&) = delete;
+
+    // Empty once the window is up and drawn and while every input has been
+    // answered as expected; else what went wrong.
+    const std::string& problem() const { return problem_; }
+
+    std::optional<XSession::WindowState> windowState();
+    // The window as on the screen, in window coordinates.
+    Image windowShot();
+    // The site view alone.
+    Image viewShot();
+    bool saveWindowShot(const std::string& path);
+
+    // Everything the program has printed so far.
+    const std::string& output();
+    bool running();
+    static std::string selectionLine(int line, const std::string& name);
+
+    // Clicks a list line and waits for its selection line; false when the
+    // line was not printed in time.
+    bool selectLine(int line, const std::string& name);
+    bool select(SiteMachine machine);
+    // A click in the list's empty space below its last line.
+    void clickBelowLastLine(Expect expect = Expect::Change);
+    void press(layout::Button button, Expect expect = Expect::Change);
+    // Drags slider `i` to `fraction` of its travel (0 its minimum, 1 its
+    // maximum) the way a user does: press on the knob, move, release.
+    void setSlider(int i, double fraction, Expect expect = Expect::Change);
+    // A drag in the site view between two points in view pixels.
+    void dragInView(Point from, Point to, Drag kind, Expect expect = Expect::Change);
+
+    void requestClose();
+    void pressEscape();
+    std::optional<int> waitForExit(double seconds);
+
+    // Waits until the picture holds still and returns it.
+    Image settle();
+    // Makes sure the program has read all input sent so far (see Expect);
+    // false when it did not answer.
+    bool syncWithProgram();
+
+    int listLineCount() const { return int(lineCentres.size()); }
+
+private:
+    bool waitForWindow();
+    void findListLines(const Image& shot);
+    void afterInput(const Image& before, Expect expect);
+    Point toScreen(int wx, int wy) const;
+    void click(int wx, int wy);
+    void dragPath(Point from, Point to, int button); // window coordinates
+
+    std::unique_ptr<VirtualDisplay> display;
+    std::unique_ptr<XSession> x;
+    std::unique_ptr<ChildProcess> program;
+    std::string problem_;
+    unsigned long window = 0;
+    Rect frame;                   // the window on the screen
+    std::vector<int> lineCentres; // y of each list line, window coordinates
+    int selectedLine = 0;         // the line the driver last clicked, 0 for none
+    std::string selectedName;
+};

@@ -1,0 +1,59 @@
+#include "tests/e2e/Image.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+
+Image Image::crop(const Rect& area) const
+{
+    const int x0 = std::max(area.x, 0), y0 = std::max(area.y, 0);
+    const int x1 = std::min(area.x + area.w, w), y1 = std::min(area.y + area.h, h);
+    if (x1 <= x0 || y1 <= y0)
+        return Image();
+    Image out(x1 - x0, y1 - y0);
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            out.at(x - x0, y - y0) = at(x, y);
+    return out;
+}
+
+int Image::countDifferences(const Image& other) const
+{
+    if (w != other.w || h != other.h)
+        return w * h;
+    int n = 0;
+    for (size_t i = 0; i < pixels.size(); ++i)
+        n += pixels[i] != other.pixels[i];
+    return n;
+}
+
+bool savePng(const Image& image, const std::string& path)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        std::perror(path.c_str());
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool ok = false;
+    if (info && !setjmp(png_jmpbuf(png))) {
+        png_init_io(png, file);
+        png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8,
+                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        static_assert(sizeof(Rgb) == 3, "rows are handed to libpng as packed RGB");
+        for (int y = 0; y < image.height(); ++y)
+            png_write_row(png, reinterpret_cast<png_const_bytep>(&image.at(0, y)));
+        png_write_end(png, nullptr);
+        ok = true;
+    }
+    png_destroy_write_struct(&png, &info);
+    if (std::fclose(file) != 0)
+        ok = false;
+    if (!ok)
+        std::fprintf(stderr, "could not write %s\n", path.c_str());
+    return ok;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A rectangle in pixels: screen, window or image coordinates as the caller says.
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+
+    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
+    Rect movedBy(int dx, int dy) const { return {x + dx, y + dy, w, h}; }
+};
+
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+
+// A grabbed picture, row by row from the top left.
+class Image {
+public:
+    Image() = default;
+    Image(int width, int height) : w(width), h(height), pixels(size_t(width) * size_t(height)) {}
+
+    int width() const { return w; }
+    int height() const { return h; }
+    bool empty() const { return pixels.empty(); }
+    Rgb& at(int x, int y) { return pixels[size_t(y) * size_t(w) + size_t(x)]; }
+    const Rgb& at(int x, int y) const { return pixels[size_t(y) * size_t(w) + size_t(x)]; }
+
+    // The part inside `area` (image coordinates), clipped to the image.
+    Image crop(const Rect& area) const;
+    // Pixels that differ between two images of the same size.
+    int countDifferences(const Image& other) const;
+
+    bool operator==(const Image& o) const { return w == o.w && h == o.h && pixels == o.pixels; }
+    bool operator!=(const Image& o) const { return !(*this == o); }
+
+private:
+    int w = 0;
+    int h = 0;
+    std::vector<Rgb> pixels;
+};
+
+// Writes an 8-bit RGB PNG; false (with a message on stderr) when it cannot.
+bool savePng(const Image& image, const std::string& path);

@@ -1,0 +1,72 @@
+#include "tests/e2e/VirtualDisplay.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/Poll.h"
+
+namespace {
+
+// Depth 24 so that colours come back exactly as the program drew them.
+const char* const serverArgs[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24",
+                                  "-nolisten", "tcp", "-noreset"};
+constexpr double startSeconds = 30;
+
+} // namespace
+
+VirtualDisplay::VirtualDisplay()
+{
+    char logTemplate[] = "/tmp/dalvery-xvfb-XXXXXX";
+    const int logFd = mkstemp(logTemplate);
+    if (logFd >= 0) {
+        close(logFd);
+        logPath = logTemplate;
+    }
+    int numberPipe[2];
+    if (pipe2(numberPipe, O_CLOEXEC) != 0) {
+        problem_ = "no pipe for the display number";
+        return;
+    }
+    ChildProcess::Options options;
+    options.argv.assign(std::begin(serverArgs), std::end(serverArgs));
+    options.stderrFile = logPath;
+    options.passFd = numberPipe[1];
+    server = std::make_unique<ChildProcess>(options);
+    close(numberPipe[1]);
+    fcntl(numberPipe[0], F_SETFL, O_NONBLOCK);
+
+    // Xvfb writes the number once it listens, then a newline.
+    std::string number;
+    pollUntil([&] {
+        char chunk[16];
+        ssize_t n;
+        while ((n = read(numberPipe[0], chunk, sizeof chunk)) > 0)
+            number.append(chunk, size_t(n));
+        return number.find('\n') != std::string::npos || !server->running();
+    }, startSeconds);
+    close(numberPipe[0]);
+
+    if (number.find('\n') != std::string::npos) {
+        name_ = ":" + number.substr(0, number.find('\n'));
+        return;
+    }
+    std::ostringstream why;
+    why << "Xvfb did not start within " << startSeconds << " s";
+    std::ifstream log(logPath);
+    if (log)
+        why << "; its messages:\n" << log.rdbuf();
+    problem_ = why.str();
+    server->stop();
+}
+
+VirtualDisplay::~VirtualDisplay()
+{
+    server.reset();
+    if (!logPath.empty())
+        unlink(logPath.c_str());
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class ChildProcess;
+
+// An Xvfb server of our own, on a display number it picks itself among the
+// free ones (-displayfd), so that parallel runs never meet.
+class VirtualDisplay {
+public:
+    VirtualDisplay();
+    ~VirtualDisplay();
+
+    // True once the server accepts connections.
+    bool ready() const { return !name_.empty(); }
+    // ":N", for DISPLAY.
+    const std::string& name() const { return name_; }
+    // Why the server did not start, for a failure message.
+    const std::string& problem() const { return problem_; }
+
+private:
+    std::unique_ptr<ChildProcess> server;
+    std::string name_;
+    std::string problem_;
+    std::string logPath;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "tests/e2e/Image.h"
+
+typedef struct _XDisplay Display;
+
+// The driver's own connection to the X server: it finds windows, reads the
+// screen's pixels and sends input through the XTest extension, so the
+// program sees the same events as from a real mouse and keyboard.
+class XSession {
+public:
+    explicit XSession(const std::string& displayName);
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    // False when the server or its XTest extension cannot be reached.
+    bool usable() const { return display && hasXTest; }
+
+    struct WindowState {
+        std::string title;  // WM_NAME
+        bool viewable = false;
+        Rect frame;         // on the screen
+    };
+    // A top-level window titled `title`; 0 when there is none yet.
+    unsigned long findTopLevel(const std::string& title);
+    std::optional<WindowState> stateOf(unsigned long window);
+
+    Image grab(const Rect& screenArea);
+
+    void moveTo(int x, int y);
+    void button(int number, bool press);          // 1 left, 2 middle, 3 right
+    void key(const std::string& keysym, bool press); // e.g. "Alt_L", "Escape"
+    // The close request a window manager sends when the user closes a window.
+    void requestClose(unsigned long window);
+
+private:
+    Display* display = nullptr;
+    bool hasXTest = false;
+};

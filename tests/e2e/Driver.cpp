@@ -300,6 +300,22 @@ void DalveryDriver::dragInView(Point from, Point to, Drag kind, Expect expect)
     afterInput(before, expect);
 }
 
+void DalveryDriver::moveTo(Point windowPoint)
+{
+    const Point p = toScreen(windowPoint.x, windowPoint.y);
+    x->moveTo(p.x, p.y);
+}
+
+void DalveryDriver::button(int number, bool press)
+{
+    x->button(number, press);
+}
+
+void DalveryDriver::key(const std::string& keysym, bool press)
+{
+    x->key(keysym, press);
+}
+
 void DalveryDriver::requestClose()
 {
     x->requestClose(window);

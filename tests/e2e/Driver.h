@@ -71,6 +71,12 @@ public:
     // A drag in the site view between two points in view pixels.
     void dragInView(Point from, Point to, Drag kind, Expect expect = Expect::Change);
 
+    // Raw input for gestures of the caller's own: window coordinates,
+    // anywhere on the screen or past it; nothing is waited for.
+    void moveTo(Point windowPoint);
+    void button(int number, bool press);
+    void key(const std::string& keysym, bool press);
+
     void requestClose();
     void pressEscape();
     std::optional<int> waitForExit(double seconds);

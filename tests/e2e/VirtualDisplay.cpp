@@ -19,7 +19,7 @@ constexpr double startSeconds = 30;
 
 } // namespace
 
-VirtualDisplay::VirtualDisplay()
+VirtualDisplay::VirtualDisplay(const std::vector<std::string>& extraArgs)
 {
     char logTemplate[] = "/tmp/dalvery-xvfb-XXXXXX";
     const int logFd = mkstemp(logTemplate);
@@ -34,6 +34,7 @@ VirtualDisplay::VirtualDisplay()
     }
     ChildProcess::Options options;
     options.argv.assign(std::begin(serverArgs), std::end(serverArgs));
+    options.argv.insert(options.argv.end(), extraArgs.begin(), extraArgs.end());
     options.stderrFile = logPath;
     options.passFd = numberPipe[1];
     server = std::make_unique<ChildProcess>(options);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class ChildProcess;
 
@@ -9,7 +10,9 @@ class ChildProcess;
 // free ones (-displayfd), so that parallel runs never meet.
 class VirtualDisplay {
 public:
-    VirtualDisplay();
+    // `extraArgs` go after the usual ones, so they may override them (a
+    // second -screen 0 replaces the first).
+    explicit VirtualDisplay(const std::vector<std::string>& extraArgs = {});
     ~VirtualDisplay();
 
     // True once the server accepts connections.

@@ -1,0 +1,166 @@
+#include "tests/reliability/RandomUser.h"
+
+#include <chrono>
+#include <iterator>
+#include <thread>
+
+#include "tests/e2e/Layout.h"
+
+namespace {
+
+// The driver's screen is 1280 by 1024 with the window at (50, 50): window
+// points from -50 reach the screen's top-left corner; the server holds the
+// pointer there when a point lies past it.
+constexpr int screenLeft = -50 - 40, screenTop = -50 - 40;
+constexpr int screenRight = 1280 - 50 + 40, screenBottom = 1024 - 50 + 40;
+
+const char* const buttonNames[] = {"left", "middle", "right"};
+
+} // namespace
+
+RandomUser::RandomUser(DalveryDriver& driver, unsigned seed) : driver(driver), rng(seed) {}
+
+int RandomUser::between(int low, int high)
+{
+    return std::uniform_int_distribution<int>(low, high)(rng);
+}
+
+bool RandomUser::chance(int percent)
+{
+    return between(1, 100) <= percent;
+}
+
+Point RandomUser::inRect(int x, int y, int w, int h)
+{
+    return {between(x, x + w - 1), between(y, y + h - 1)};
+}
+
+Point RandomUser::anywhere()
+{
+    switch (between(0, 5)) {
+    case 0: // past the left or the top edge of the view, to negative coordinates
+        return chance(50) ? Point{between(screenLeft, layout::view.x - 1), between(screenTop, screenBottom)}
+                          : Point{between(screenLeft, screenRight), between(screenTop, layout::view.y - 1)};
+    case 1: // past the right or the bottom edge, into the panel or off the window
+        return chance(50) ? Point{between(layout::view.x + layout::view.w, screenRight), between(screenTop, screenBottom)}
+                          : Point{between(screenLeft, screenRight), between(layout::view.y + layout::view.h, screenBottom)};
+    default:
+        return inRect(layout::view.x, layout::view.y, layout::view.w, layout::view.h);
+    }
+}
+
+void RandomUser::moveAlong(Point to, int steps)
+{
+    const Point from = pointer;
+    for (int i = 1; i <= steps; ++i) {
+        pointer = {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+        driver.moveTo(pointer);
+    }
+}
+
+std::string RandomUser::act()
+{
+    // A pause of up to 3 ms before each action: sometimes the program draws
+    // a frame between two actions, sometimes it reads several at once.
+    std::this_thread::sleep_for(std::chrono::microseconds(between(0, 3000)));
+    switch (between(0, 15)) {
+    case 0: case 1: case 2: return clickInList();
+    case 3: case 4: case 5: return clickAButton();
+    case 6: case 7: case 8: return dragASlider();
+    case 9: case 10: case 11: case 12: return dragInView();
+    case 13: case 14: return chordInView();
+    default: return hover();
+    }
+}
+
+std::string RandomUser::clickInList()
+{
+    const Rect& list = layout::listInside;
+    const Point p = inRect(list.x, list.y, list.w, list.h);
+    pointer = p;
+    driver.moveTo(p);
+    const int button = chance(80) ? 1 : between(2, 3);
+    driver.button(button, true);
+    driver.button(button, false);
+    return std::string(buttonNames[button - 1]) + " click in the list at y " + std::to_string(p.y);
+}
+
+std::string RandomUser::clickAButton()
+{
+    const auto& place = layout::buttons[between(0, int(std::size(layout::buttons)) - 1)];
+    const Rect& r = place.rect;
+    pointer = inRect(r.x + 1, r.y + 1, r.w - 2, r.h - 2);
+    driver.moveTo(pointer);
+    driver.button(1, true);
+    driver.button(1, false);
+    return std::string("click on \"") + place.label + "\"";
+}
+
+std::string RandomUser::dragASlider()
+{
+    const int i = between(0, layout::sliderCount - 1);
+    const Rect s = layout::slider(i);
+    pointer = inRect(s.x, s.y, s.w, s.h);
+    driver.moveTo(pointer);
+    driver.button(1, true);
+    // Along the slider, past its ends now and then, and off it.
+    const Point to = chance(75) ? Point{between(s.x - 60, s.x + s.w + 60), s.y + between(0, s.h - 1)} : anywhere();
+    moveAlong(to, between(1, 12));
+    driver.button(1, false);
+    return "drag on slider " + std::to_string(i);
+}
+
+std::string RandomUser::dragInView()
+{
+    const int kind = between(0, 3); // left, middle, right, Alt+right
+    const int button = kind == 3 ? 3 : kind + 1;
+    pointer = inRect(layout::view.x, layout::view.y, layout::view.w, layout::view.h);
+    driver.moveTo(pointer);
+    if (kind == 3)
+        driver.key("Alt_L", true);
+    driver.button(button, true);
+    const int legs = between(1, 4);
+    for (int leg = 0; leg < legs; ++leg)
+        moveAlong(anywhere(), between(1, 10));
+    driver.button(button, false);
+    if (kind == 3)
+        driver.key("Alt_L", false);
+    return kind == 3 ? "Alt+right drag in the view" : std::string(buttonNames[button - 1]) + " drag in the view";
+}
+
+std::string RandomUser::chordInView()
+{
+    const int first = between(1, 3);
+    int second = between(1, 2);
+    if (second >= first)
+        ++second;
+    const bool alt = first == 3 && chance(50);
+    pointer = inRect(layout::view.x, layout::view.y, layout::view.w, layout::view.h);
+    driver.moveTo(pointer);
+    if (alt)
+        driver.key("Alt_L", true);
+    driver.button(first, true);
+    moveAlong(anywhere(), between(1, 6));
+    driver.button(second, true);
+    moveAlong(anywhere(), between(1, 6));
+    // Let go in either order.
+    if (chance(50)) {
+        driver.button(second, false);
+        moveAlong(anywhere(), between(1, 5));
+        driver.button(first, false);
+    } else {
+        driver.button(first, false);
+        moveAlong(anywhere(), between(1, 5));
+        driver.button(second, false);
+    }
+    if (alt)
+        driver.key("Alt_L", false);
+    return std::string(alt ? "Alt+" : "") + buttonNames[first - 1] + " drag with a " + buttonNames[second - 1] +
+           " press in it";
+}
+
+std::string RandomUser::hover()
+{
+    moveAlong(anywhere(), between(1, 8));
+    return "pointer moved without a button";
+}

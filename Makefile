@@ -12,7 +12,8 @@ JOBS ?= 2
 
 PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
             libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri \
-            libgtest-dev xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
+            libgtest-dev xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev \
+            valgrind
 
 # -noreset: without it the server resets whenever its last client leaves,
 # and a test connecting during the reset fails with "Can't open display".

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Driver.h"
+#include "tests/e2e/SiteMachines.h"
+#include "tests/reliability/SelectionLines.h"
+
+// A scripted session of the real program under valgrind's memcheck
+// (DALVERY_UNDER_VALGRIND starts it there): every machine selected and
+// posed, rocks added and cleared, the three cameras, drags in the view, the
+// list cleared and an inactive slider dragged. Memcheck ends the program
+// with status 99 when it finds an invalid read or write, a use of
+// uninitialised memory or a block of ours lost, and prints what it found.
+TEST(ValgrindSession, ScriptedSessionHasNoMemoryErrorsAndNoLeaksOfOurs)
+{
+    DalveryDriver dalvery(DALVERY_UNDER_VALGRIND);
+    ASSERT_EQ(dalvery.problem(), "");
+    using layout::Button;
+
+    for (const ListedMachine& m : siteMachines) {
+        SCOPED_TRACE(m.name);
+        ASSERT_TRUE(dalvery.selectLine(m.line, m.name));
+        dalvery.setSlider(0, 0.6, Expect::NoChange);
+        dalvery.setSlider(3, 0.8, Expect::NoChange);
+        dalvery.press(Button::AddRock, Expect::NoChange);
+        for (Button view : {Button::Machine, Button::Driver, Button::World})
+            dalvery.press(view, Expect::NoChange);
+    }
+    dalvery.dragInView({300, 300}, {420, 250}, Drag::Right, Expect::NoChange);
+    dalvery.dragInView({300, 300}, {200, 350}, Drag::AltRight, Expect::NoChange);
+    dalvery.dragInView({300, 300}, {-40, 620}, Drag::Left, Expect::NoChange);
+    dalvery.clickBelowLastLine(Expect::NoChange);
+    dalvery.setSlider(0, 0.2, Expect::NoChange); // inactive now
+    dalvery.press(Button::ClearRocks, Expect::NoChange);
+    ASSERT_EQ(dalvery.problem(), "");
+
+    dalvery.requestClose();
+    const auto status = dalvery.waitForExit(120);
+    ASSERT_TRUE(status.has_value()) << "still running, or ended by a signal";
+    EXPECT_EQ(*status, 0) << "memcheck found errors: see its report above";
+    EXPECT_EQ(firstBadSelectionLine(dalvery.output()), "");
+}

@@ -51,20 +51,24 @@ TEST(RandomSession, ThousandsOfActionsLeaveTheProgramUpPrintingSelectionLinesAlo
     const auto start = std::chrono::steady_clock::now();
     auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
 
-    int done = 0;
-    std::string last;
+    int done = 0, checked = 0;
+    std::string sinceCheck; // what the actions since the last check were
     while (done < settings.actions) {
-        last = user.act();
+        sinceCheck += "\n  " + user.act();
         ++done;
         if (done % actionsPerCheck != 0 && done != settings.actions)
             continue;
         // A list line clicked now is answered only once the program has read
         // every input before it: an answer means it is up and has kept pace.
         const ListedMachine& m = siteMachines[checkLines() % std::size(siteMachines)];
+        const std::string actionsSinceCheck = "actions " + std::to_string(checked + 1) + " to " +
+                                              std::to_string(done) + " (seed " + std::to_string(seed) +
+                                              "):" + sinceCheck;
         ASSERT_TRUE(dalvery.selectLine(m.line, m.name))
-            << "no answer after action " << done << ", " << last << "; seed " << seed
-            << (dalvery.running() ? "" : "; the program has ended");
-        ASSERT_EQ(firstBadSelectionLine(dalvery.output()), "") << "after action " << done << "; seed " << seed;
+            << (dalvery.running() ? "" : "the program has ended; ") << "no answer after " << actionsSinceCheck;
+        ASSERT_EQ(firstBadSelectionLine(dalvery.output()), "") << "after " << actionsSinceCheck;
+        checked = done;
+        sinceCheck.clear();
         if (elapsed() > settings.budgetSeconds)
             break;
     }

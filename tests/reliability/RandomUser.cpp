@@ -8,11 +8,13 @@
 
 namespace {
 
-// The driver's screen is 1280 by 1024 with the window at (50, 50): window
-// points from -50 reach the screen's top-left corner; the server holds the
-// pointer there when a point lies past it.
-constexpr int screenLeft = -50 - 40, screenTop = -50 - 40;
-constexpr int screenRight = 1280 - 50 + 40, screenBottom = 1024 - 50 + 40;
+// Window coordinates of the driver's 1280 by 1024 screen, and 40 pixels past
+// it: points there are sent too, and the server holds the pointer at the edge.
+constexpr int pastScreen = 40;
+const int screenLeft = -layout::window.x - pastScreen;
+const int screenTop = -layout::window.y - pastScreen;
+const int screenRight = 1280 - layout::window.x + pastScreen;
+const int screenBottom = 1024 - layout::window.y + pastScreen;
 
 const char* const buttonNames[] = {"left", "middle", "right"};
 

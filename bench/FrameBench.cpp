@@ -1,0 +1,163 @@
+// Frame cost of the site display in a headless GL context of the view's size:
+// the start-up scene and the scene with rocks, each frame timed beside a
+// frame of the ground alone (the floor) drawn in alternation with it, so that
+// load from elsewhere on the machine weighs on both alike.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/DalveryWindow.h"
+#include "app/Site.h"
+#include "bench/HeadlessGl.h"
+#include "bench/Median.h"
+#include "bench/Results.h"
+#include "machines/ExampleMachine.h"
+#include "view/SiteDisplay.h"
+
+namespace {
+
+constexpr int viewW = 625, viewH = 590; // the program's view
+constexpr int warmUpFrames = 10;
+
+std::string resultsPath;
+
+// The model as main builds it, world camera in its start-up pose.
+struct StartupSite {
+    StartupSite()
+    {
+        buildSite(&window);
+        window.addMachine(new ExampleMachine("Example1", 0, 0, 2));
+        window.addMachine(new ExampleMachine("Example2", 10, 0, 2));
+    }
+    DalveryWindow window;
+};
+
+// The frame of the floor: an empty site draws clear, lights, camera, ground.
+struct EmptySite {
+    DalveryWindow window;
+};
+
+// Rocks lie on a 40 by 40 grid, 4 units apart, in layers 2 units high, so
+// that every count keeps the same spread over the view and only the number
+// of rocks changes.
+std::vector<Rock> rockGrid(int count)
+{
+    constexpr int side = 40;
+    constexpr float pitch = 4, rockSize = 2;
+    std::vector<Rock> rocks;
+    rocks.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const float x = -pitch * (side - 1) / 2 + pitch * (i % side);
+        const float z = -pitch * (side - 1) / 2 + pitch * (i / side % side);
+        const float y = rockSize / 2 + rockSize * (i / (side * side));
+        rocks.push_back({x, y, z});
+    }
+    return rocks;
+}
+
+// One frame as the program draws it, plus glFinish: the software renderer
+// rasterises on worker threads after draw() has returned.
+double frameMs(SiteDisplay& display)
+{
+    const auto start = std::chrono::steady_clock::now();
+    display.draw();
+    glFinish();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+StartupSite* site;
+EmptySite* empty;
+
+// Times `frames` pairs of (measured frame, floor frame), alternating which of
+// the two goes first. The benchmark's own time is the measured frame's.
+void timePairs(benchmark::State& state, const std::string& name)
+{
+    SiteDisplay& measured = *site->window.display;
+    SiteDisplay& floor = *empty->window.display;
+    for (int i = 0; i < warmUpFrames; ++i) {
+        frameMs(measured);
+        frameMs(floor);
+    }
+    std::vector<double> measuredMs, floorMs;
+    bool measuredFirst = true;
+    for (auto _ : state) {
+        double m, f;
+        if (measuredFirst) {
+            m = frameMs(measured);
+            f = frameMs(floor);
+        } else {
+            f = frameMs(floor);
+            m = frameMs(measured);
+        }
+        measuredFirst = !measuredFirst;
+        measuredMs.push_back(m);
+        floorMs.push_back(f);
+        state.SetIterationTime(m / 1000);
+    }
+    const double m = median(measuredMs), f = median(floorMs);
+    state.counters["median_ms"] = m;
+    state.counters["floor_ms"] = f;
+    state.counters["x_floor"] = m / f;
+    appendResult(resultsPath, "frame." + name + ".ms", m);
+    appendResult(resultsPath, "frame." + name + ".floor_ms", f);
+}
+
+void startupScene(benchmark::State& state)
+{
+    site->window.rocks.clear();
+    timePairs(state, "startup");
+}
+
+void withRocks(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    site->window.rocks = rockGrid(count);
+    timePairs(state, "rocks" + std::to_string(count));
+    site->window.rocks.clear();
+}
+
+// A frame of 10,000 rocks costs some tens of milliseconds: fewer frames keep
+// the run short while staying above 50.
+int framesFor(int rocks)
+{
+    return rocks >= 10000 ? 60 : 150;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s [benchmark options] RESULTS_FILE\n", argv[0]);
+        return 2;
+    }
+    resultsPath = argv[1];
+    std::string error;
+    if (!makeHeadlessContext(viewW, viewH, error)) {
+        std::fprintf(stderr, "frame_bench: %s\n", error.c_str());
+        return 1;
+    }
+    appendResult(resultsPath, "frame.view_w", viewW);
+    appendResult(resultsPath, "frame.view_h", viewH);
+    std::printf("GL_RENDERER: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+
+    StartupSite startup;
+    EmptySite bare;
+    site = &startup;
+    empty = &bare;
+
+    benchmark::RegisterBenchmark("Frame/StartupScene", startupScene)
+        ->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
+    for (int rocks : {0, 100, 1000, 10000})
+        benchmark::RegisterBenchmark("Frame/Rocks", withRocks)
+            ->Arg(rocks)->Iterations(framesFor(rocks))->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

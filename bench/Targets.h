@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bench/Results.h"
+
+// The performance targets on the reference machine, judged from the figures
+// the benchmark programs wrote.
+struct Verdict {
+    std::string target; // what is measured
+    std::string figure; // the measured value, as printed
+    std::string bound;  // what it must stay within
+    bool measured;      // false when a figure it needs is missing
+    bool held;          // false when missed or not measured
+};
+
+constexpr double frameToFloorLimit = 1.5;
+constexpr double rocksFrameLimitMs = 16.7; // one 60 Hz refresh
+constexpr int rocksAtLimit = 1000;
+// Cost per rock from 1,000 to 10,000 rocks over that from 0 to 1,000: 1 for
+// a straight line; a cost growing with the square of the rocks gives about 11.
+constexpr double linearSlopeLow = 0.8, linearSlopeHigh = 1.25;
+constexpr double startupLimit = 1.3;
+constexpr double memoryLimit = 1.3;
+constexpr double eventSlackMs = 1;
+
+std::vector<Verdict> judge(const Results& results);
+
+// One line: every target with its figure and whether it holds.
+std::string summaryLine(const std::vector<Verdict>& verdicts);

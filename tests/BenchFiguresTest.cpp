@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "bench/Median.h"
+#include "bench/Results.h"
+#include "bench/Targets.h"
+
+namespace {
+
+TEST(Median, MiddleOfOddCountsMeanOfTheTwoMiddlesOfEvenCountsZeroOfNone)
+{
+    EXPECT_DOUBLE_EQ(median({5, 1, 9}), 5);
+    EXPECT_DOUBLE_EQ(median({4, 1, 3, 2}), 2.5);
+    EXPECT_DOUBLE_EQ(median({7, 7, 1, 100}), 7);
+    EXPECT_DOUBLE_EQ(median({}), 0);
+    const std::vector<double> frames{3, 1, 2};
+    median(frames);
+    EXPECT_EQ(frames, (std::vector<double>{3, 1, 2})) << "the caller's samples keep their order";
+}
+
+class ResultsFile : public ::testing::Test {
+protected:
+    void TearDown() override { std::remove(path.c_str()); }
+    std::string path = "bench-figures-test-" + std::to_string(getpid()) + ".txt";
+};
+
+TEST_F(ResultsFile, FiguresFromSeveralWritersAddUpAndALaterOneReplacesAnEarlier)
+{
+    EXPECT_TRUE(readResults(path).empty()) << "no file yet";
+    ASSERT_TRUE(appendResult(path, "frame.startup.ms", 1.25));
+    ASSERT_TRUE(appendResult(path, "memory.least.kb", 70388));
+    ASSERT_TRUE(appendResult(path, "frame.startup.ms", 0.123456789));
+    const Results r = readResults(path);
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_NEAR(r.at("frame.startup.ms"), 0.123456789, 1e-12) << "written to nine digits";
+    EXPECT_DOUBLE_EQ(r.at("memory.least.kb"), 70388);
+}
+
+// Every figure the summary needs, each target held with room to spare.
+Results allHeld()
+{
+    return {
+        {"frame.startup.ms", 1.0},       {"frame.startup.floor_ms", 0.8},
+        {"frame.rocks0.ms", 1.0},        {"frame.rocks100.ms", 1.4},
+        {"frame.rocks1000.ms", 5.0},     {"frame.rocks10000.ms", 41.0},
+        {"startup.dalvery.ms", 110},     {"startup.least.ms", 100},
+        {"memory.dalvery.kb", 80000},    {"memory.least.kb", 70000},
+        {"event.ms", 1.5},               {"event.frame_ms", 1.2},
+    };
+}
+
+std::vector<std::string> missed(const std::vector<Verdict>& verdicts)
+{
+    std::vector<std::string> names;
+    for (const Verdict& v : verdicts)
+        if (!v.held)
+            names.push_back(v.target);
+    return names;
+}
+
+TEST(Targets, EveryTargetHoldsUpToAndIncludingItsBound)
+{
+    EXPECT_TRUE(missed(judge(allHeld())).empty());
+
+    Results atBounds = allHeld();
+    atBounds["frame.startup.ms"] = 1.2;            // 1.5 times the floor
+    atBounds["frame.rocks1000.ms"] = 16.7;
+    atBounds["frame.rocks10000.ms"] = 16.7 + 9 * 15.7; // the same cost a rock as below 1,000
+    atBounds["startup.dalvery.ms"] = 130;
+    atBounds["memory.dalvery.kb"] = 91000;
+    atBounds["event.ms"] = 2.2;
+    const std::vector<Verdict> verdicts = judge(atBounds);
+    EXPECT_TRUE(missed(verdicts).empty());
+    EXPECT_NE(summaryLine(verdicts).find("6 of 6 targets held"), std::string::npos) << summaryLine(verdicts);
+}
+
+TEST(Targets, EachFigureJustPastItsBoundMissesItsOwnTargetOnly)
+{
+    const struct {
+        const char* figure;
+        double value;
+        const char* target;
+    } cases[] = {
+        {"frame.startup.ms", 1.21, "start-up scene frame / ground-only floor"},
+        {"frame.rocks1000.ms", 16.8, "frame with 1,000 rocks"},
+        {"startup.dalvery.ms", 131, "start-up to first frame / least FLTK program"},
+        {"memory.dalvery.kb", 91100, "peak memory / least FLTK program"},
+        {"event.ms", 2.21, "slider event to end of frame"},
+    };
+    for (const auto& c : cases) {
+        Results r = allHeld();
+        r[c.figure] = c.value;
+        if (std::string(c.figure) == "frame.rocks1000.ms")
+            r["frame.rocks10000.ms"] = 16.8 + 9 * 15.8; // keep the growth straight
+        const std::vector<Verdict> verdicts = judge(r);
+        EXPECT_EQ(missed(verdicts), std::vector<std::string>{c.target}) << c.figure;
+        EXPECT_NE(summaryLine(verdicts).find("MISSED"), std::string::npos) << c.figure;
+    }
+}
+
+TEST(Targets, RockCostMustGrowAlongAStraightLine)
+{
+    Results r = allHeld();
+    const std::string linear = "cost linear in rocks";
+    // A cost of n squared: from 1,000 to 10,000 each rock costs 11 times more.
+    r["frame.rocks1000.ms"] = 1.0 + 1.0;
+    r["frame.rocks10000.ms"] = 1.0 + 100.0;
+    EXPECT_EQ(missed(judge(r)), std::vector<std::string>{linear});
+    // A cost that stops growing past 1,000 rocks is no straight line either.
+    r["frame.rocks10000.ms"] = 2.1;
+    EXPECT_EQ(missed(judge(r)), std::vector<std::string>{linear});
+    // Nor one that does not grow at all: no slope to compare against.
+    r["frame.rocks1000.ms"] = 1.0;
+    r["frame.rocks10000.ms"] = 1.0;
+    EXPECT_EQ(missed(judge(r)), std::vector<std::string>{linear});
+}
+
+TEST(Targets, AMissingFigureIsReportedAsNotMeasuredNeverAsHeld)
+{
+    for (const char* figure : {"frame.startup.floor_ms", "frame.rocks10000.ms", "startup.least.ms",
+                               "memory.dalvery.kb", "event.frame_ms"}) {
+        Results r = allHeld();
+        r.erase(figure);
+        const std::vector<Verdict> verdicts = judge(r);
+        ASSERT_EQ(missed(verdicts).size(), 1u) << figure;
+        for (const Verdict& v : verdicts)
+            EXPECT_TRUE(v.held || !v.measured) << figure << ": " << v.target;
+        const std::string line = summaryLine(verdicts);
+        EXPECT_NE(line.find("NOT MEASURED"), std::string::npos) << figure;
+        EXPECT_NE(line.find("5 of 6 targets held"), std::string::npos) << line;
+    }
+    Results zeroFloor = allHeld();
+    zeroFloor["startup.least.ms"] = 0;
+    EXPECT_EQ(missed(judge(zeroFloor)),
+              std::vector<std::string>{"start-up to first frame / least FLTK program"});
+}
+
+} // namespace

@@ -6,7 +6,9 @@
 
 #include <GL/gl.h>
 
+#include <cctype>
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "bench/Median.h"
 #include "bench/Results.h"
 #include "machines/ExampleMachine.h"
+#include "machines/Machine.h"
 #include "view/SiteDisplay.h"
 
 namespace {
@@ -39,6 +42,26 @@ struct StartupSite {
 
 // The frame of the floor: an empty site draws clear, lights, camera, ground.
 struct EmptySite {
+    DalveryWindow window;
+};
+
+// Lower case, spaces to underscores: "Dump truck" gives "dump_truck".
+std::string figureName(const std::string& machineName)
+{
+    std::string name;
+    for (char c : machineName)
+        name += c == ' ' ? '_' : char(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+// Where the time of the start-up scene goes: each of its machines alone on
+// the ground, as the program built it.
+struct LoneMachine {
+    explicit LoneMachine(Machine* machine) : name(figureName(machine->name))
+    {
+        window.machines = {machine};
+    }
+    std::string name;
     DalveryWindow window;
 };
 
@@ -72,12 +95,12 @@ double frameMs(SiteDisplay& display)
 
 StartupSite* site;
 EmptySite* empty;
+std::vector<std::unique_ptr<LoneMachine>> loneMachines;
 
 // Times `frames` pairs of (measured frame, floor frame), alternating which of
 // the two goes first. The benchmark's own time is the measured frame's.
-void timePairs(benchmark::State& state, const std::string& name)
+void timePairs(benchmark::State& state, SiteDisplay& measured, const std::string& name)
 {
-    SiteDisplay& measured = *site->window.display;
     SiteDisplay& floor = *empty->window.display;
     for (int i = 0; i < warmUpFrames; ++i) {
         frameMs(measured);
@@ -110,15 +133,21 @@ void timePairs(benchmark::State& state, const std::string& name)
 void startupScene(benchmark::State& state)
 {
     site->window.rocks.clear();
-    timePairs(state, "startup");
+    timePairs(state, *site->window.display, "startup");
 }
 
 void withRocks(benchmark::State& state)
 {
     const int count = int(state.range(0));
     site->window.rocks = rockGrid(count);
-    timePairs(state, "rocks" + std::to_string(count));
+    timePairs(state, *site->window.display, "rocks" + std::to_string(count));
     site->window.rocks.clear();
+}
+
+void machineAlone(benchmark::State& state)
+{
+    LoneMachine& lone = *loneMachines[state.range(0)];
+    timePairs(state, *lone.window.display, "machine." + lone.name);
 }
 
 // A frame of 10,000 rocks costs some tens of milliseconds: fewer frames keep
@@ -157,6 +186,11 @@ int main(int argc, char** argv)
     for (int rocks : {0, 100, 1000, 10000})
         benchmark::RegisterBenchmark("Frame/Rocks", withRocks)
             ->Arg(rocks)->Iterations(framesFor(rocks))->UseManualTime()->Unit(benchmark::kMillisecond);
+    for (Machine* machine : startup.window.machines)
+        loneMachines.push_back(std::make_unique<LoneMachine>(machine));
+    for (size_t k = 0; k < loneMachines.size(); ++k)
+        benchmark::RegisterBenchmark(("Frame/Alone/" + loneMachines[k]->name).c_str(), machineAlone)
+            ->Arg(int(k))->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -12,11 +12,11 @@ void row(const Results& r, const char* label, const std::string& key, const std:
          const char* unit, const char* baseLabel)
 {
     if (!r.count(key) || !r.count(baseKey)) {
-        std::printf("%-34s %14s\n", label, "no figure");
+        std::printf("%-38s %14s\n", label, "no figure");
         return;
     }
     const double value = r.at(key), base = r.at(baseKey);
-    std::printf("%-34s %11.2f %-2s %11.2f %-2s %-26s %6.2fx\n", label, value, unit, base, unit, baseLabel,
+    std::printf("%-38s %11.2f %-2s %11.2f %-2s %-26s %6.2fx\n", label, value, unit, base, unit, baseLabel,
                 base > 0 ? value / base : 0.0);
 }
 
@@ -33,12 +33,23 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_summary: no figures in %s\n", argv[1]);
         return 1;
     }
-    std::printf("\n%-34s %14s %14s %-26s %7s\n", "figure (medians)", "value", "floor", "floor is", "ratio");
+    std::printf("\n%-38s %14s %14s %-26s %7s\n", "figure (medians)", "value", "floor", "floor is", "ratio");
     row(r, "frame: start-up scene", "frame.startup.ms", "frame.startup.floor_ms", "ms", "ground only");
     for (const char* rocks : {"0", "100", "1000", "10000"}) {
         const std::string label = std::string("frame: start-up scene + ") + rocks + " rocks";
         const std::string key = std::string("frame.rocks") + rocks;
         row(r, label.c_str(), key + ".ms", key + ".floor_ms", "ms", "ground only");
+    }
+    // Where the scene's time goes: each machine alone on the ground.
+    const std::string machinePrefix = "frame.machine.", floorSuffix = ".floor_ms";
+    for (const auto& [key, value] : r) {
+        if (key.compare(0, machinePrefix.size(), machinePrefix) != 0 ||
+            key.size() < floorSuffix.size() ||
+            key.compare(key.size() - floorSuffix.size(), floorSuffix.size(), floorSuffix) != 0)
+            continue;
+        const std::string figure = key.substr(0, key.size() - floorSuffix.size());
+        const std::string label = "frame: ground + " + figure.substr(machinePrefix.size()) + " alone";
+        row(r, label.c_str(), figure + ".ms", key, "ms", "ground only");
     }
     row(r, "start-up to first frame", "startup.dalvery.ms", "startup.least.ms", "ms", "least FLTK GL program");
     row(r, "peak resident memory", "memory.dalvery.kb", "memory.least.kb", "kB", "least FLTK GL program");

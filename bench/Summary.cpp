@@ -20,6 +20,15 @@ void row(const Results& r, const char* label, const std::string& key, const std:
                 base > 0 ? value / base : 0.0);
 }
 
+// A figure with no floor of its own.
+void single(const Results& r, const char* label, const std::string& key, const char* unit)
+{
+    if (r.count(key))
+        std::printf("%-38s %11.2f %-2s\n", label, r.at(key), unit);
+    else
+        std::printf("%-38s %14s\n", label, "no figure");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,6 +49,8 @@ int main(int argc, char** argv)
         const std::string key = std::string("frame.rocks") + rocks;
         row(r, label.c_str(), key + ".ms", key + ".floor_ms", "ms", "ground only");
     }
+    single(r, "first frame, fresh context: ground", "frame.first.floor_ms", "ms");
+    single(r, "then first start-up scene frame", "frame.first.ms", "ms");
     // Where the scene's time goes: each machine alone on the ground.
     const std::string machinePrefix = "frame.machine.", floorSuffix = ".floor_ms";
     for (const auto& [key, value] : r) {

@@ -68,6 +68,20 @@ std::vector<Verdict> judge(const Results& r)
         verdicts.push_back(missing("cost linear in rocks", linearBound));
     }
 
+    const std::string growthBound = format("<= %.2fx", noGrowthLimit);
+    if (have(r, {"frame.startup.ms", "frame.startup.floor_ms", "frame.startup_again.ms",
+                 "frame.startup_again.floor_ms"}) &&
+        r.at("frame.startup.ms") > 0 && r.at("frame.startup.floor_ms") > 0 &&
+        r.at("frame.startup_again.floor_ms") > 0) {
+        const double first = r.at("frame.startup.ms") / r.at("frame.startup.floor_ms");
+        const double again = r.at("frame.startup_again.ms") / r.at("frame.startup_again.floor_ms");
+        const double growth = again / first;
+        verdicts.push_back({"same frame after all the others / at first", format("%.2fx", growth),
+                            growthBound, true, growth <= noGrowthLimit});
+    } else {
+        verdicts.push_back(missing("same frame after all the others / at first", growthBound));
+    }
+
     verdicts.push_back(ratioAtMost(r, "start-up to first frame / least FLTK program", "startup.dalvery.ms",
                                    "startup.least.ms", startupLimit));
     verdicts.push_back(ratioAtMost(r, "peak memory / least FLTK program", "memory.dalvery.kb",

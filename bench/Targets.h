@@ -20,7 +20,11 @@ constexpr double rocksFrameLimitMs = 16.7; // one 60 Hz refresh
 constexpr int rocksAtLimit = 1000;
 // Cost per rock from 1,000 to 10,000 rocks over that from 0 to 1,000: 1 for
 // a straight line; a cost growing with the square of the rocks gives about 11.
-constexpr double linearSlopeLow = 0.8, linearSlopeHigh = 1.25;
+// The band is wide enough for the noise of a shared machine.
+constexpr double linearSlopeLow = 0.75, linearSlopeHigh = 1.33;
+// The start-up scene after all the other frames over the same scene at first,
+// each in units of its own floor.
+constexpr double noGrowthLimit = 1.2;
 constexpr double startupLimit = 1.3;
 constexpr double memoryLimit = 1.3;
 constexpr double eventSlackMs = 1;

@@ -136,8 +136,8 @@ void startupScene(benchmark::State& state)
     timePairs(state, *site->window.display, "startup");
 }
 
-// The same scene once more after every other case, some 2,000 frames and
-// 11,100 rocks later: a frame must cost what it cost at first.
+// The same scene once more after every other case, some 3,000 frames later,
+// among them frames of up to 10,000 rocks: it must cost what it cost at first.
 void startupSceneAgain(benchmark::State& state)
 {
     site->window.rocks.clear();

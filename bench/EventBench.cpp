@@ -124,7 +124,10 @@ int main(int argc, char** argv)
 
     window->machineBrowser->value(truckLine);
     machineBrowserCallback(window->machineBrowser, window);
-    awaitFrame(timing.framesEnded);
+    if (!awaitFrame(timing.framesEnded)) {
+        std::fprintf(stderr, "event_bench: selecting the truck drew no frame\n");
+        return 1;
+    }
 
     // Two points on the slider's track, far enough apart to be different values.
     const Fl_Value_Slider* slider = window->sliders[tipSlider];
@@ -134,8 +137,11 @@ int main(int argc, char** argv)
     XTestFakeMotionEvent(fl_display, -1, xs[0], y, CurrentTime);
     XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
     XFlush(fl_display);
-    awaitFrame(timing.framesEnded);
-    timing.eventToFrameMs.clear();
+    if (!awaitFrame(timing.framesEnded)) {
+        std::fprintf(stderr, "event_bench: pressing on the slider drew no frame\n");
+        return 1;
+    }
+    timing.eventToFrameMs.clear(); // the press is no move
 
     std::vector<double> frameMs;
     for (int i = 0; i < warmUpSamples + samples; ++i) {

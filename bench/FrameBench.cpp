@@ -8,8 +8,8 @@
 
 #include <cctype>
 #include <chrono>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,8 +97,9 @@ StartupSite* site;
 EmptySite* empty;
 std::vector<std::unique_ptr<LoneMachine>> loneMachines;
 
-// Times `frames` pairs of (measured frame, floor frame), alternating which of
-// the two goes first. The benchmark's own time is the measured frame's.
+// Each iteration times a pair of frames, the measured one and the floor,
+// the two taking turns to go first. The benchmark's own time is the measured
+// frame's; the figures written are the medians of both.
 void timePairs(benchmark::State& state, SiteDisplay& measured, const std::string& name)
 {
     SiteDisplay& floor = *empty->window.display;
@@ -180,8 +181,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "frame_bench: %s\n", error.c_str());
         return 1;
     }
-    appendResult(resultsPath, "frame.view_w", viewW);
-    appendResult(resultsPath, "frame.view_h", viewH);
     std::printf("GL_RENDERER: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
     StartupSite startup;

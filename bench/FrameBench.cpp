@@ -18,6 +18,7 @@
 #include "bench/HeadlessGl.h"
 #include "bench/Median.h"
 #include "bench/Results.h"
+#include "bench/RockGrid.h"
 #include "machines/ExampleMachine.h"
 #include "machines/Machine.h"
 #include "view/SiteDisplay.h"
@@ -64,24 +65,6 @@ struct LoneMachine {
     std::string name;
     DalveryWindow window;
 };
-
-// Rocks lie on a 40 by 40 grid, 4 units apart, in layers 2 units high, so
-// that every count keeps the same spread over the view and only the number
-// of rocks changes.
-std::vector<Rock> rockGrid(int count)
-{
-    constexpr int side = 40;
-    constexpr float pitch = 4, rockSize = 2;
-    std::vector<Rock> rocks;
-    rocks.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const float x = -pitch * (side - 1) / 2 + pitch * (i % side);
-        const float z = -pitch * (side - 1) / 2 + pitch * (i / side % side);
-        const float y = rockSize / 2 + rockSize * (i / (side * side));
-        rocks.push_back({x, y, z});
-    }
-    return rocks;
-}
 
 // One frame as the program draws it, plus glFinish: the software renderer
 // rasterises on worker threads after draw() has returned.

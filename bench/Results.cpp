@@ -1,6 +1,7 @@
 #include "bench/Results.h"
 
 #include <fstream>
+#include <sstream>
 
 bool appendResult(const std::string& path, const std::string& name, double value)
 {
@@ -14,9 +15,15 @@ Results readResults(const std::string& path)
 {
     Results results;
     std::ifstream in(path);
-    std::string name;
-    double value;
-    while (in >> name >> value)
-        results[name] = value;
+    std::string line;
+    while (std::getline(in, line)) {
+        // A line that does not read as a name and a number (a benchmark that
+        // died mid-write, a nan) is skipped; the lines after it still count.
+        std::istringstream fields(line);
+        std::string name;
+        double value;
+        if (fields >> name >> value)
+            results[name] = value;
+    }
     return results;
 }

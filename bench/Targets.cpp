@@ -54,12 +54,19 @@ std::vector<Verdict> judge(const Results& r)
 
     const std::string linearBound =
         format("slope ratio %.2f", linearSlopeLow) + format(" to %.2f", linearSlopeHigh);
-    if (have(r, {"frame.rocks0.ms", "frame.rocks1000.ms", "frame.rocks10000.ms"})) {
-        const double t0 = r.at("frame.rocks0.ms"), t1k = r.at("frame.rocks1000.ms"),
-                     t10k = r.at("frame.rocks10000.ms");
-        const double low = (t1k - t0) / 1000, high = (t10k - t1k) / 9000;
-        const double perRockUs = (t10k - t0) / 10000 * 1000;
+    if (have(r, {"frame.rocks0.ms", "frame.rocks1000.ms", "frame.rocks10000.ms", "frame.rocks0.floor_ms",
+                 "frame.rocks1000.floor_ms", "frame.rocks10000.floor_ms"}) &&
+        r.at("frame.rocks0.floor_ms") > 0 && r.at("frame.rocks1000.floor_ms") > 0 &&
+        r.at("frame.rocks10000.floor_ms") > 0) {
+        // The slopes are taken in units of each case's own floor: the cases
+        // run one after another, and load from elsewhere that comes and goes
+        // between them would otherwise bend the line.
+        const double x0 = r.at("frame.rocks0.ms") / r.at("frame.rocks0.floor_ms");
+        const double x1k = r.at("frame.rocks1000.ms") / r.at("frame.rocks1000.floor_ms");
+        const double x10k = r.at("frame.rocks10000.ms") / r.at("frame.rocks10000.floor_ms");
+        const double low = (x1k - x0) / 1000, high = (x10k - x1k) / 9000;
         const double slopeRatio = low > 0 ? high / low : 0;
+        const double perRockUs = (r.at("frame.rocks10000.ms") - r.at("frame.rocks0.ms")) / 10000 * 1000;
         verdicts.push_back({"cost linear in rocks",
                             format("%.2f us a rock", perRockUs) + format(", slope ratio %.2f", slopeRatio),
                             linearBound, true,

@@ -17,7 +17,6 @@ struct Verdict {
 
 constexpr double frameToFloorLimit = 1.5;
 constexpr double rocksFrameLimitMs = 16.7; // one 60 Hz refresh
-constexpr int rocksAtLimit = 1000;
 // Cost per rock from 1,000 to 10,000 rocks over that from 0 to 1,000, each
 // in floors: 1 for a straight line; a cost growing with the square of the
 // rocks gives about 11. The band is wide enough for the noise of a shared

@@ -19,9 +19,9 @@ constexpr double frameToFloorLimit = 1.5;
 constexpr double rocksFrameLimitMs = 16.7; // one 60 Hz refresh
 // Cost per rock from 1,000 to 10,000 rocks over that from 0 to 1,000, each
 // in floors: 1 for a straight line; a cost growing with the square of the
-// rocks gives about 11. The band is wide enough for the noise of a shared
-// machine.
-constexpr double linearSlopeLow = 0.75, linearSlopeHigh = 1.33;
+// rocks gives about 11, one that stops growing near 0. The band is a factor
+// of 1.5 either way: runs on a shared machine gave 0.80 to 1.05.
+constexpr double linearSlopeLow = 1 / 1.5, linearSlopeHigh = 1.5;
 // The start-up scene after all the other frames over the same scene at first,
 // each in units of its own floor.
 constexpr double noGrowthLimit = 1.2;

@@ -31,9 +31,10 @@ constexpr int probeX = 50 + 5 + 20, probeY = 50 + 5 + 20;
 
 constexpr auto pollInterval = std::chrono::microseconds(500);
 constexpr auto launchTimeout = std::chrono::seconds(20);
-// Time left to the program after its first frame before its peak memory is
-// read, for whatever it still does on its way to idle.
-constexpr auto settleTime = std::chrono::milliseconds(300);
+// Time left to the program after its first frame before it is ended, for
+// whatever it still does on its way to idle (both programs measured here
+// reach their peak memory by the end of the first frame).
+constexpr auto settleTime = std::chrono::milliseconds(100);
 
 // glClearColor(0, 0, 0.3, 0): 0.3 of 255 is 76.5.
 bool isClearColour(const ScreenProbe::Rgb& p)
@@ -126,7 +127,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string resultsPath = argv[3];
-    const int pairs = argc == 5 ? std::atoi(argv[4]) : 21;
+    const int pairs = argc == 5 ? std::atoi(argv[4]) : 31;
     ScreenProbe probe;
     if (!probe.ok()) {
         std::fprintf(stderr, "startup_bench: no X display (DISPLAY unset or unreachable)\n");

@@ -1,0 +1,180 @@
+// Event to frame: the real main window on the X display named by DISPLAY,
+// its dump truck's "tip amount" slider dragged with the X test extension, as
+// a user's pointer would. Each sample runs from the slider's callback to the
+// end of the next frame of the site display, rendering finished. Between two
+// samples the same frame is drawn directly in the view's own context and
+// swapped like FLTK does, giving the frame's cost in the window beside it.
+#include <FL/Fl.H>
+#include <FL/Fl_Browser.H>
+#include <FL/Fl_Value_Slider.H>
+#include <FL/gl.h>
+#include <FL/x.H>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/Callbacks.h"
+#include "app/DalveryWindow.h"
+#include "app/Site.h"
+#include "view/SiteDisplay.h"
+#include "bench/Median.h"
+#include "bench/Results.h"
+#include "machines/ExampleMachine.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int warmUpSamples = 10;
+constexpr int samples = 100;
+constexpr int truckLine = 1;     // the dump truck's line in the machine list
+constexpr int tipSlider = 3;     // its "tip amount"
+constexpr double waitLimit = 5;  // seconds for one frame to follow its event
+
+struct Timing {
+    Clock::time_point callbackAt;
+    bool pending = false; // a slider change not yet followed by a frame
+    int framesEnded = 0;
+    std::vector<double> eventToFrameMs;
+} timing;
+
+// The program's "Example2", drawn last of all: its draw ends the frame.
+// glFinish makes that the moment the renderer has finished the frame too.
+class FrameEndMarker : public ExampleMachine {
+public:
+    using ExampleMachine::ExampleMachine;
+
+    void draw() override
+    {
+        ExampleMachine::draw();
+        glFinish();
+        ++timing.framesEnded;
+        if (timing.pending) {
+            timing.eventToFrameMs.push_back(
+                std::chrono::duration<double, std::milli>(Clock::now() - timing.callbackAt).count());
+            timing.pending = false;
+        }
+    }
+};
+
+void timedSliderCallback(Fl_Widget* widget, void* data)
+{
+    if (!timing.pending) {
+        timing.callbackAt = Clock::now();
+        timing.pending = true;
+    }
+    sliderCallback(widget, data);
+}
+
+// The frame as FLTK draws it after a change, without the event before it.
+double directFrameMs(SiteDisplay& display)
+{
+    display.make_current();
+    const int before = timing.framesEnded;
+    const auto start = Clock::now();
+    display.draw(); // the marker ends it with glFinish
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    display.swap_buffers();
+    return timing.framesEnded == before + 1 ? ms : -1;
+}
+
+// Runs the event loop until a frame ends after `before` frames had.
+bool awaitFrame(int before)
+{
+    const auto start = Clock::now();
+    while (timing.framesEnded == before) {
+        if (std::chrono::duration<double>(Clock::now() - start).count() > waitLimit)
+            return false;
+        Fl::wait(0.05);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s RESULTS_FILE\n", argv[0]);
+        return 2;
+    }
+    const std::string resultsPath = argv[1];
+    fl_open_display();
+    int eventBase, errorBase, major, minor;
+    if (!XTestQueryExtension(fl_display, &eventBase, &errorBase, &major, &minor)) {
+        std::fprintf(stderr, "event_bench: the X display lacks the XTEST extension\n");
+        return 1;
+    }
+
+    // As main builds it, but for the marker in Example2's place.
+    DalveryWindow* window = new DalveryWindow();
+    buildSite(window);
+    window->addMachine(new ExampleMachine("Example1", 0, 0, 2));
+    window->addMachine(new FrameEndMarker("Example2", 10, 0, 2));
+    for (Fl_Value_Slider* slider : window->sliders)
+        slider->callback(timedSliderCallback, window);
+    window->show();
+    if (!awaitFrame(0)) {
+        std::fprintf(stderr, "event_bench: the window never drew\n");
+        return 1;
+    }
+
+    window->machineBrowser->value(truckLine);
+    machineBrowserCallback(window->machineBrowser, window);
+    if (!awaitFrame(timing.framesEnded)) {
+        std::fprintf(stderr, "event_bench: selecting the truck drew no frame\n");
+        return 1;
+    }
+
+    // Two points on the slider's track, far enough apart to be different values.
+    const Fl_Value_Slider* slider = window->sliders[tipSlider];
+    const int y = window->y() + slider->y() + slider->h() / 2;
+    const int xs[2] = {window->x() + slider->x() + slider->w() / 2,
+                       window->x() + slider->x() + slider->w() - 20};
+    XTestFakeMotionEvent(fl_display, -1, xs[0], y, CurrentTime);
+    XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
+    XFlush(fl_display);
+    if (!awaitFrame(timing.framesEnded)) {
+        std::fprintf(stderr, "event_bench: pressing on the slider drew no frame\n");
+        return 1;
+    }
+    timing.eventToFrameMs.clear(); // the press is no move
+
+    std::vector<double> frameMs;
+    for (int i = 0; i < warmUpSamples + samples; ++i) {
+        const int before = timing.framesEnded;
+        XTestFakeMotionEvent(fl_display, -1, xs[(i + 1) % 2], y, CurrentTime);
+        XFlush(fl_display);
+        if (!awaitFrame(before)) {
+            std::fprintf(stderr, "event_bench: no frame followed slider move %d\n", i);
+            return 1;
+        }
+        const double frame = directFrameMs(*window->display);
+        if (frame < 0) {
+            std::fprintf(stderr, "event_bench: a direct frame did not reach its last machine\n");
+            return 1;
+        }
+        frameMs.push_back(frame);
+    }
+    XTestFakeButtonEvent(fl_display, 1, False, CurrentTime);
+    XFlush(fl_display);
+
+    if (int(timing.eventToFrameMs.size()) < warmUpSamples + samples) {
+        std::fprintf(stderr, "event_bench: only %zu of %d slider moves reached the callback\n",
+                     timing.eventToFrameMs.size(), warmUpSamples + samples);
+        return 1;
+    }
+    const std::vector<double> measured(timing.eventToFrameMs.begin() + warmUpSamples,
+                                       timing.eventToFrameMs.end());
+    const std::vector<double> frames(frameMs.begin() + warmUpSamples, frameMs.end());
+    const double eventMs = median(measured), frameInWindowMs = median(frames);
+    std::printf("event to frame: median %.3f ms over %zu slider moves; "
+                "the frame alone in the window: median %.3f ms\n",
+                eventMs, measured.size(), frameInWindowMs);
+    appendResult(resultsPath, "event.ms", eventMs);
+    appendResult(resultsPath, "event.frame_ms", frameInWindowMs);
+    return 0;
+}

@@ -1,0 +1,167 @@
+// Start-up to first frame and peak memory of the real program beside the
+// least FLTK program of its shape, on the X display named by DISPLAY.
+// Each launch is timed from just before fork to the moment a pixel of the view,
+// read from outside, shows the frame's dark-blue clear colour; the two
+// programs take turns, each pair in the other order to the one before.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/Median.h"
+#include "bench/Results.h"
+#include "bench/ScreenProbe.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A pixel near the top-left corner of the view: open sky in the program's
+// start-up view. The window stands at (50, 50) (no window manager on the
+// virtual display), the view at (5, 5) inside it.
+constexpr int probeX = 50 + 5 + 20, probeY = 50 + 5 + 20;
+
+constexpr auto pollInterval = std::chrono::microseconds(500);
+constexpr auto launchTimeout = std::chrono::seconds(20);
+// Time left to the program after its first frame before it is ended, for
+// whatever it still does on its way to idle (both programs measured here
+// reach their peak memory by the end of the first frame).
+constexpr auto settleTime = std::chrono::milliseconds(100);
+
+// glClearColor(0, 0, 0.3, 0): 0.3 of 255 is 76.5.
+bool isClearColour(const ScreenProbe::Rgb& p)
+{
+    return p.r <= 8 && p.g <= 8 && p.b >= 72 && p.b <= 81;
+}
+
+struct Launch {
+    bool ok;
+    double firstFrameMs;
+    long peakKb; // resident set high-water mark over the whole run
+};
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Waits until no window of an earlier launch shows at the probe pixel.
+bool screenClear(const ScreenProbe& probe)
+{
+    const auto start = Clock::now();
+    while (isClearColour(probe.pixel(probeX, probeY))) {
+        if (Clock::now() - start > launchTimeout)
+            return false;
+        std::this_thread::sleep_for(pollInterval);
+    }
+    return true;
+}
+
+Launch launch(const std::string& program, const ScreenProbe& probe)
+{
+    Launch result{false, 0, 0};
+    if (!screenClear(probe)) {
+        std::fprintf(stderr, "startup_bench: the screen still shows an earlier window\n");
+        return result;
+    }
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid < 0)
+        return result;
+    if (pid == 0) {
+        const int devNull = open("/dev/null", O_WRONLY);
+        dup2(devNull, STDOUT_FILENO);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    bool drawn = false, exited = false;
+    int status = 0;
+    while (Clock::now() - start < launchTimeout) {
+        if (isClearColour(probe.pixel(probeX, probeY))) {
+            drawn = true;
+            break;
+        }
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            exited = true;
+            break;
+        }
+        std::this_thread::sleep_for(pollInterval);
+    }
+    result.firstFrameMs = msSince(start);
+    if (exited) {
+        std::fprintf(stderr, "startup_bench: %s ended before drawing (status %d)\n", program.c_str(), status);
+        return result;
+    }
+    if (drawn)
+        std::this_thread::sleep_for(settleTime);
+    kill(pid, SIGTERM);
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    result.peakKb = usage.ru_maxrss;
+    result.ok = drawn;
+    if (!drawn)
+        std::fprintf(stderr, "startup_bench: %s drew nothing within the time limit\n", program.c_str());
+    return result;
+}
+
+struct Series {
+    std::string name;
+    std::string program;
+    std::vector<double> firstFrameMs, peakKb;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4 || argc > 5) {
+        std::fprintf(stderr, "usage: %s DALVERY LEAST_PROGRAM RESULTS_FILE [PAIRS]\n", argv[0]);
+        return 2;
+    }
+    const std::string resultsPath = argv[3];
+    const int pairs = argc == 5 ? std::atoi(argv[4]) : 31;
+    ScreenProbe probe;
+    if (!probe.ok()) {
+        std::fprintf(stderr, "startup_bench: no X display (DISPLAY unset or unreachable)\n");
+        return 1;
+    }
+    if (probe.depth() != 24) {
+        std::fprintf(stderr, "startup_bench: the display has depth %d, not 24\n", probe.depth());
+        return 1;
+    }
+    Series series[2] = {{"dalvery", argv[1], {}, {}}, {"least", argv[2], {}, {}}};
+
+    // One launch of each first, untimed, so that neither pays alone for
+    // loading the shared libraries from disk.
+    for (const Series& s : series)
+        if (!launch(s.program, probe).ok)
+            return 1;
+
+    for (int pair = 0; pair < pairs; ++pair) {
+        for (int k = 0; k < 2; ++k) {
+            Series& s = series[pair % 2 ? 1 - k : k];
+            const Launch run = launch(s.program, probe);
+            if (!run.ok)
+                return 1;
+            s.firstFrameMs.push_back(run.firstFrameMs);
+            s.peakKb.push_back(double(run.peakKb));
+        }
+    }
+
+    std::printf("%-8s %8s %22s %16s\n", "program", "launches", "first frame ms (median)", "peak RSS kB");
+    for (const Series& s : series) {
+        const double frame = median(s.firstFrameMs), peak = median(s.peakKb);
+        std::printf("%-8s %8zu %22.1f %16.0f\n", s.name.c_str(), s.firstFrameMs.size(), frame, peak);
+        appendResult(resultsPath, "startup." + s.name + ".ms", frame);
+        appendResult(resultsPath, "memory." + s.name + ".kb", peak);
+    }
+    return 0;
+}

@@ -15,7 +15,7 @@
 
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
-#include "bench/HeadlessGl.h"
+#include "tests/HeadlessGl.h"
 #include "bench/Median.h"
 #include "bench/Results.h"
 #include "bench/RockGrid.h"

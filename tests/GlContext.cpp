@@ -1,10 +1,11 @@
 #include "tests/GlContext.h"
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <GL/gl.h>
 
 #include <cmath>
+#include <string>
+
+#include "tests/HeadlessGl.h"
 
 namespace {
 
@@ -12,28 +13,8 @@ bool contextReady = false;
 
 void createContext()
 {
-    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    ASSERT_NE(getPlatformDisplay, nullptr) << "EGL lacks eglGetPlatformDisplayEXT";
-    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    ASSERT_NE(display, EGL_NO_DISPLAY);
-    ASSERT_TRUE(eglInitialize(display, nullptr, nullptr));
-    const EGLint configAttributes[] = {
-        EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-        EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-        EGL_DEPTH_SIZE, 24, EGL_NONE,
-    };
-    EGLConfig config;
-    EGLint count = 0;
-    ASSERT_TRUE(eglChooseConfig(display, configAttributes, &config, 1, &count));
-    ASSERT_GT(count, 0) << "no EGL config with a depth buffer";
-    const EGLint surfaceAttributes[] = {EGL_WIDTH, 625, EGL_HEIGHT, 590, EGL_NONE};
-    EGLSurface surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
-    ASSERT_NE(surface, EGL_NO_SURFACE);
-    ASSERT_TRUE(eglBindAPI(EGL_OPENGL_API));
-    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
-    ASSERT_NE(context, EGL_NO_CONTEXT);
-    ASSERT_TRUE(eglMakeCurrent(display, surface, surface, context));
+    std::string error;
+    ASSERT_TRUE(makeHeadlessContext(625, 590, error)) << error; // the view's size
     contextReady = true;
 }
 

@@ -20,13 +20,13 @@ constexpr int panelX = 630, panelW = 170, panelH = 590;
 constexpr int columnX = 635, columnW = 160; // the panel's inner column
 constexpr int sliderTop = 200, sliderPitch = 40, sliderH = 20;
 
-struct ViewButtonSpec {
+struct ViewButtonPlace {
     Fl_Button* DalveryWindow::*field;
     int x, w;
     const char* label;
 };
 
-const ViewButtonSpec viewButtons[] = {
+const ViewButtonPlace viewButtons[] = {
     {&DalveryWindow::worldButton, 635, 50, "world"},
     {&DalveryWindow::machineButton, 685, 60, "machine"},
     {&DalveryWindow::driverButton, 745, 50, "driver"},
@@ -63,12 +63,12 @@ DalveryWindow::DalveryWindow()
         slider->callback(sliderCallback, this);
     }
 
-    for (const ViewButtonSpec& spec : viewButtons) {
-        Fl_Button* button = new Fl_Button(spec.x, viewButtonY, spec.w, viewButtonH, spec.label);
+    for (const ViewButtonPlace& place : viewButtons) {
+        Fl_Button* button = new Fl_Button(place.x, viewButtonY, place.w, viewButtonH, place.label);
         button->type(FL_RADIO_BUTTON);
         button->selection_color(FL_YELLOW);
         button->callback(viewButtonCallback, this);
-        this->*spec.field = button;
+        this->*place.field = button;
     }
     worldButton->value(1);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/DalveryWindow.h"
+#include "tests/FakeMouse.h"
 #include "view/SiteDisplay.h"
 
 namespace {
@@ -20,10 +21,7 @@ protected:
     }
     int send(int event, int x, int y, int button, int state = 0)
     {
-        Fl::e_x = x;
-        Fl::e_y = y;
-        Fl::e_keysym = FL_Button + button;
-        Fl::e_state = state;
+        fakeMouse(x, y, button, state);
         return display.handle(event);
     }
     bool redrawRequested()

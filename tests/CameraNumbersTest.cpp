@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "tests/FakeMouse.h"
 #include "view/WorldCamera.h"
 
 namespace {
@@ -23,10 +24,7 @@ protected:
     }
     int send(int event, int x, int y, int button, int state = 0)
     {
-        Fl::e_x = x;
-        Fl::e_y = y;
-        Fl::e_keysym = FL_Button + button;
-        Fl::e_state = state;
+        fakeMouse(x, y, button, state);
         return camera.handleMouse(event);
     }
     int wildCoordinate(std::mt19937& rng, int size)

@@ -8,25 +8,10 @@
 #include "machines/Machine.h"
 #include "tests/GlContext.h"
 #include "tests/HeapInUse.h"
+#include "tests/TestMachines.h"
 #include "view/SiteDisplay.h"
 
 namespace {
-
-// A machine that draws nothing and holds its load at the site's centre, just
-// above the ground, where the world camera looks.
-class CentreCarrier : public Machine {
-public:
-    CentreCarrier() : Machine(3, "Carrier") {}
-    void draw() override {}
-    void setMachineView(float) override {}
-    bool getLoadPoint(float& x, float& y, float& z) override
-    {
-        x = 0;
-        y = 1;
-        z = 0;
-        return true;
-    }
-};
 
 struct Rgb {
     int r, g, b;
@@ -45,7 +30,7 @@ using RockLoad = GlTest;
 TEST_F(RockLoad, AHundredThousandRocksCostTheirOwnStorageAndStillDraw)
 {
     DalveryWindow window;
-    CentreCarrier carrier;
+    CarrierMachine carrier(0, 1, 0); // at the site's centre, where the world camera looks
     window.machines = {&carrier}; // not through the list, which needs a display
     window.selectedMachine = &carrier;
     window.display->draw(); // the GL driver's own first-frame allocations come now

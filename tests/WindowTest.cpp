@@ -11,25 +11,10 @@
 #include "machines/ExampleMachine.h"
 #include "tests/KeptSite.h"
 #include "tests/StdoutPipe.h"
+#include "tests/TestMachines.h"
 #include "view/SiteDisplay.h"
 
 namespace {
-
-// A machine with a load point that the test sets.
-class CarrierMachine : public Machine {
-public:
-    CarrierMachine() : Machine(3, "Carrier") {}
-    void draw() override {}
-    void setMachineView(float) override {}
-    bool getLoadPoint(float& x, float& y, float& z) override
-    {
-        x = load[0];
-        y = load[1];
-        z = load[2];
-        return true;
-    }
-    float load[3] = {1.5f, 2.5f, -3.5f};
-};
 
 // The window as the program builds it, shown on the test's X display so that
 // redraw requests can be seen.
@@ -288,7 +273,7 @@ TEST_F(MainWindow, RocksGoWhereTheSelectedMachineHoldsItsLoad)
     EXPECT_TRUE(window.rocks.empty());
     EXPECT_FALSE(redrawRequested());
 
-    CarrierMachine carrier;
+    CarrierMachine carrier(1.5f, 2.5f, -3.5f);
     window.addMachine(&carrier);
     selectLine(lineOf(&carrier));
     redrawRequested();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "tests/FakeMouse.h"
 #include "tests/GlContext.h"
 #include "view/SiteDisplay.h"
 #include "view/WorldCamera.h"
@@ -190,10 +191,7 @@ protected:
     void SetUp() override { camera.widget = &view; }
     void mouseAt(int x, int y, int button, int state = 0)
     {
-        Fl::e_x = x;
-        Fl::e_y = y;
-        Fl::e_keysym = FL_Button + button;
-        Fl::e_state = state;
+        fakeMouse(x, y, button, state);
     }
     Fl_Gl_Window view{0, 0, 600, 400};
     WorldCamera camera;

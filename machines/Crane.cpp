@@ -5,11 +5,11 @@
 
 #include <cmath>
 
-#include "view/Primitives.h"
+#include "draw/Angles.h"
+#include "draw/Perspective.h"
+#include "draw/Primitives.h"
 
 namespace {
-
-const double pi = std::acos(-1.0);
 
 // Crane yellow: the tower has to stand out against the grey ground.
 const GLfloat towerColour[3] = {1.0f, 0.7f, 0.0f};
@@ -129,6 +129,8 @@ bool Crane::getLoadPoint(float& x, float& y, float& z)
     const int nH = wholeCells(towerHeight), nL = wholeCells(boomLength);
     // The box's distance from the tower's axis, site units.
     const float r = float(((nL - 2) * params[1] / 100 + 1.5) * scale);
+    // 3.141593 rather than pi: the load point has always been placed with this
+    // constant; it differs from pi's by a few millionths of a site unit.
     const double theta = params[0] * 2 * 3.141593 / 360;
     x = float(std::sin(theta) * r + baseX);
     z = float(std::cos(theta) * r + baseZ);
@@ -140,14 +142,10 @@ bool Crane::getLoadPoint(float& x, float& y, float& z)
 
 void Crane::setMachineView(float aspect)
 {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(40, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    loadPerspective(cameraFieldOfView, aspect);
     // Ten cells out from the tower's axis at right angles to the boom (on the
     // +x side with the boom at 0), level with the boom's underside.
-    const double a = -params[0] * pi / 180;
+    const double a = radians(-params[0]);
     const double d = 10 * scale;
     float targetX, targetY, targetZ;
     getLoadPoint(targetX, targetY, targetZ); // aimed at even when it cannot set down

@@ -5,11 +5,12 @@
 
 #include <cmath>
 
-#include "view/Primitives.h"
+#include "draw/Angles.h"
+#include "draw/Perspective.h"
+#include "draw/Primitives.h"
+#include "draw/Vec3.h"
 
 namespace {
-
-const double pi = std::acos(-1.0);
 
 constexpr int wheelSegments = 10;
 constexpr double wheelRadius = 0.25; // truck units; the wheel is drawn as a unit wheel scaled by it
@@ -37,7 +38,7 @@ void drawWheel()
 {
     double sine[wheelSegments + 1], cosine[wheelSegments + 1];
     for (int i = 0; i <= wheelSegments; ++i) { // the last point repeats the first
-        const double theta = (i * 360.0 / wheelSegments) * pi / 180;
+        const double theta = radians(i * 360.0 / wheelSegments);
         sine[i] = std::sin(theta);
         cosine[i] = std::cos(theta);
     }
@@ -81,33 +82,19 @@ void drawWheel()
     glEnd();
 }
 
-// Loads a fresh projection and leaves a fresh model-view current for the
-// caller's viewing transform.
-void beginCamera(float aspect)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(40, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
 // Orientation in radians.
 double heading(const DumpTruck& truck)
 {
-    return truck.params[2] * pi / 180;
+    return radians(truck.params[2]);
 }
 
-struct GroundPoint {
-    double x, z;
-};
-
-// World x and z of the truck-local point (u, ·, w).
-GroundPoint localToWorld(const DumpTruck& truck, double u, double w)
+// The world point on the ground under the truck-local point (u, ·, w).
+Vec3 localToWorld(const DumpTruck& truck, double u, double w)
 {
     const double X = truck.params[0], Z = truck.params[1];
     const double a = heading(truck);
-    return {X + u * std::cos(a) + w * std::sin(a), Z - u * std::sin(a) + w * std::cos(a)};
+    return {float(X + u * std::cos(a) + w * std::sin(a)), 0,
+            float(Z - u * std::sin(a) + w * std::cos(a))};
 }
 
 } // namespace
@@ -175,10 +162,10 @@ void DumpTruck::draw()
 bool DumpTruck::getLoadPoint(float& x, float& y, float& z)
 {
     // The rear end of the centre line, below the hinge; the tip does not matter.
-    const GroundPoint rear = localToWorld(*this, size, 0.75 * size);
-    x = float(rear.x);
+    const Vec3 rear = localToWorld(*this, size, 0.75 * size);
+    x = rear.x;
     y = 0.5f * size;
-    z = float(rear.z);
+    z = rear.z;
     return true;
 }
 
@@ -186,7 +173,7 @@ void DumpTruck::setMachineView(float aspect)
 {
     const float X = params[0], Z = params[1];
     const float s = size;
-    beginCamera(aspect);
+    loadPerspective(cameraFieldOfView, aspect);
     gluLookAt(X + 4.5 * s, 5 * s, Z + 4.5 * s, X, 0.5 * s, Z, 0, 1, 0);
 }
 
@@ -196,8 +183,8 @@ bool DumpTruck::setDriverView(float aspect)
     // unit straight ahead (local -x), level.
     const double a = heading(*this);
     const double eyeY = 0.5 * size;
-    const GroundPoint eye = localToWorld(*this, -2.02 * size, 0.75 * size);
-    beginCamera(aspect);
+    const Vec3 eye = localToWorld(*this, -2.02 * size, 0.75 * size);
+    loadPerspective(cameraFieldOfView, aspect);
     gluLookAt(eye.x, eyeY, eye.z, eye.x - std::cos(a), eyeY, eye.z + std::sin(a), 0, 1, 0);
     return true;
 }

@@ -1,9 +1,9 @@
 #include "machines/ExampleMachine.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
-#include "view/Primitives.h"
+#include "draw/Perspective.h"
+#include "draw/Primitives.h"
 
 ExampleMachine::ExampleMachine(const char* name, float x, float z, float size)
     : Machine(4, name)
@@ -27,11 +27,7 @@ void ExampleMachine::setMachineView(float aspect)
     const float x = params[0];
     const float z = params[1];
     const float size = params[3];
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(40, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    loadPerspective(cameraFieldOfView, aspect);
     // A level eye at (x, size + 2, z + 25 + 2 size) looking down -z; it backs
     // off as the cube grows so the cube stays in frame.
     glTranslatef(-x, -(size + 2), -z - 25 - 2 * size);

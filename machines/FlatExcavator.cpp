@@ -6,6 +6,10 @@
 #include <cmath>
 #include <cstddef>
 
+#include "draw/Angles.h"
+#include "draw/Perspective.h"
+#include "draw/Vec3.h"
+
 namespace {
 
 template <std::size_t N>
@@ -41,17 +45,8 @@ constexpr double loadRadius = 2;
 constexpr double machineEye[3] = {20, 28, 100};
 constexpr double machineTarget[3] = {-10, 8, 0};
 constexpr double machineFieldOfView = 60; // degrees; wider than the usual 40
-constexpr double driverFieldOfView = 40;
 constexpr double driverEyeAhead = 16.01; // in front of the turning axis
 constexpr double driverEyeHeight = 16;   // above the ground
-constexpr double nearPlane = 0.1, farPlane = 1000;
-
-const double pi = std::acos(-1.0);
-
-double radians(double degrees)
-{
-    return degrees * pi / 180;
-}
 
 // The parameters by name: x and z in site units, the angles in degrees.
 struct Pose {
@@ -64,26 +59,13 @@ Pose poseOf(const std::vector<float>& params)
     return {params[0], params[1], params[2], params[3], params[4], params[5], params[6]};
 }
 
-// World direction (x, z) of the upper body's +x axis. The upper body turns by
-// spin on tracks turned by Orientation, so only their sum matters; the arm
-// reaches along -x.
-struct Heading {
-    double x, z;
-};
-
-Heading bodyXAxis(const Pose& pose)
+// World direction of the upper body's +x axis, level. The upper body turns
+// by spin on tracks turned by Orientation, so only their sum matters; the
+// arm reaches along -x.
+Vec3 bodyXAxis(const Pose& pose)
 {
     const double w = radians(pose.orientation + pose.spin);
-    return {std::cos(w), -std::sin(w)};
-}
-
-void loadPerspective(double fieldOfView, float aspect)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(fieldOfView, aspect, nearPlane, farPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    return {float(std::cos(w)), 0, float(-std::sin(w))};
 }
 
 } // namespace
@@ -158,7 +140,7 @@ bool FlatExcavator::getLoadPoint(float& x, float& y, float& z)
                          loadRadius * std::cos(load);
     const double height = bodyLift + armRootY - armLength * std::sin(arm) -
                           forearmLength * std::sin(forearm) - loadRadius * std::sin(load);
-    const Heading axis = bodyXAxis(pose);
+    const Vec3 axis = bodyXAxis(pose);
     x = float(pose.x + reach * axis.x);
     y = float(height);
     z = float(pose.z + reach * axis.z);
@@ -177,12 +159,12 @@ void FlatExcavator::setMachineView(float aspect)
 bool FlatExcavator::setDriverView(float aspect)
 {
     const Pose pose = poseOf(params);
-    const Heading axis = bodyXAxis(pose);
+    const Vec3 axis = bodyXAxis(pose);
     // Forward is -x of the upper body; the eye looks level, one more eye
     // distance ahead.
     const double eyeX = pose.x - driverEyeAhead * axis.x;
     const double eyeZ = pose.z - driverEyeAhead * axis.z;
-    loadPerspective(driverFieldOfView, aspect);
+    loadPerspective(cameraFieldOfView, aspect);
     gluLookAt(eyeX, driverEyeHeight, eyeZ,
               eyeX - driverEyeAhead * axis.x, driverEyeHeight, eyeZ - driverEyeAhead * axis.z,
               0, 1, 0);

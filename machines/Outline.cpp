@@ -4,20 +4,19 @@
 
 #include <cmath>
 
-namespace {
+#include "draw/Vec3.h"
 
-struct Point {
-    double x, y;
-};
+namespace {
 
 int pointCount(const Outline& outline)
 {
     return outline.coordCount / 2;
 }
 
-Point pointAt(const Outline& outline, int i)
+// In the outline's plane, z = 0.
+Vec3 pointAt(const Outline& outline, int i)
 {
-    return {outline.points[2 * i], outline.points[2 * i + 1]};
+    return {float(outline.points[2 * i]), float(outline.points[2 * i + 1]), 0};
 }
 
 } // namespace
@@ -31,7 +30,7 @@ void drawOutlineFace(const Outline& outline, double z)
         glTranslated(0, 0, z);
         glBegin(GL_POLYGON);
         for (int i = 0; i < n; ++i) {
-            const Point p = pointAt(outline, i);
+            const Vec3 p = pointAt(outline, i);
             glVertex2d(p.x, p.y);
         }
         glEnd();
@@ -48,8 +47,8 @@ void drawExtrudedOutline(const Outline& outline, double halfThickness)
     const int n = pointCount(outline);
     glBegin(GL_QUADS);
     for (int i = 0; i < n; ++i) {
-        const Point a = pointAt(outline, i);
-        const Point b = pointAt(outline, (i + 1) % n);
+        const Vec3 a = pointAt(outline, i);
+        const Vec3 b = pointAt(outline, (i + 1) % n);
         const double dx = b.x - a.x;
         const double dy = b.y - a.y;
         const double length = std::sqrt(dx * dx + dy * dy);

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "draw/Vec3.h"
+
 // Rotation as a quaternion: (x, y, z) the vector part, w the scalar part.
 struct Quaternion {
     float x = 0, y = 0, z = 0, w = 1;
-};
-
-struct Vec3 {
-    float x, y, z;
 };
 
 // The Hamilton product b·a: the rotation of a followed by that of b.

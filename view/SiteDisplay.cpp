@@ -7,8 +7,9 @@
 #include <cstdlib>
 
 #include "app/DalveryWindow.h"
+#include "draw/Perspective.h"
+#include "draw/Primitives.h"
 #include "machines/Machine.h"
-#include "view/Primitives.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ void checkFrameEnd(GLint modelViewDepthBefore)
 SiteDisplay::SiteDisplay() : Fl_Gl_Window(viewX, viewY, viewW, viewH)
 {
     Fl_Gl_Window::mode(FL_RGB | FL_DOUBLE | FL_ALPHA | FL_DEPTH);
-    camera.fieldOfView = 40;
+    camera.fieldOfView = cameraFieldOfView;
     camera.widget = this;
     camera.distance = 250;
     camera.startDistance = 250;

@@ -3,9 +3,10 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Gl_Window.H>
 #include <FL/gl.h>
-#include <GL/glu.h>
 
 #include <cmath>
+
+#include "draw/Perspective.h"
 
 Quaternion quatMultiply(const Quaternion& a, const Quaternion& b)
 {
@@ -69,12 +70,8 @@ void WorldCamera::applyView()
 {
     const int w = widget->w();
     const int h = widget->h();
-    glMatrixMode(GL_PROJECTION);
     glViewport(0, 0, w, h);
-    glLoadIdentity();
-    gluPerspective(fieldOfView, double(w) / h, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    loadPerspective(fieldOfView, double(w) / h);
     glTranslatef(-panX, -panY, -distance);
     float rotation[16];
     viewMatrix(rotation);

@@ -1,4 +1,4 @@
-#include "view/Primitives.h"
+#include "draw/Primitives.h"
 
 #include <GL/gl.h>
 

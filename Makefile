@@ -1,6 +1,7 @@
-# Dalvery: two commands on a fresh Debian 12 machine.
-#   make run    builds and opens the program; without a desktop, it shows a
-#               scripted tour on a virtual display and saves its pictures
+# Dalvery: two commands on a fresh Debian 12 or 13 machine.
+#   make run    builds the program optimised and opens it; without a desktop,
+#               it shows a scripted tour on a virtual display and saves its
+#               pictures
 #   make test   builds and runs every test, then again built with the
 #               address and undefined-behaviour sanitizers (build-asan/)
 # Both install the Debian packages they need first (as root), or print the
@@ -11,21 +12,25 @@
 
 BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan
-BENCH_DIR ?= build-release
-BENCH_RESULTS := $(BENCH_DIR)/bench-results.txt
+# The optimised build: what `make run` opens, and what the benchmarks measure.
+RELEASE_DIR ?= build-release
+BENCH_RESULTS := $(RELEASE_DIR)/bench-results.txt
 JOBS ?= 2
 
-PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
-            libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri \
-            libgtest-dev xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev \
-            valgrind
-BENCH_PACKAGES := libbenchmark-dev
+# What building and running the program needs; the tour's driver needs the X
+# test extension, libpng and Xvfb, and x11-utils tells whether a display is up.
+RUN_PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
+                libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
+                xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
+TEST_PACKAGES := $(RUN_PACKAGES) libegl-dev libgtest-dev valgrind
+BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 
 # -noreset: without it the server resets whenever its last client leaves,
 # and a test connecting during the reset fails with "Can't open display".
 XVFB_ARGS := -screen 0 1280x1024x24 -noreset
 
-TOUR := ./$(BUILD_DIR)/tests/e2e/dalvery_tour
+TOUR := ./$(RELEASE_DIR)/tour/dalvery_tour
+TOUR_PICTURES := $(RELEASE_DIR)/tour-pictures
 
 # The README's pictures, from the tour: tour picture=name under docs/.
 README_PICTURES := 01-site=screenshot \
@@ -34,39 +39,50 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test build build-sanitize deps bench bench-deps clean screenshots
+.PHONY: run test build build-sanitize release tour deps test-deps bench-deps bench clean screenshots
 
-run: build
+# Builds only what it runs: the program, and the tour only without a display.
+run: release
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
-		./$(BUILD_DIR)/dalvery; \
+		cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery && ./$(RELEASE_DIR)/dalvery; \
 	else \
 		echo "No X display is reachable (DISPLAY='$$DISPLAY'): showing a scripted tour on a virtual display instead."; \
-		$(TOUR) $(BUILD_DIR)/tour; \
+		$(MAKE) --no-print-directory tour && $(TOUR) $(TOUR_PICTURES); \
 	fi
 
-screenshots: build
-	$(TOUR) $(BUILD_DIR)/tour
+screenshots: tour
+	$(TOUR) $(TOUR_PICTURES)
 	@for p in $(README_PICTURES); do \
-		cp $(BUILD_DIR)/tour/$${p%%=*}.png docs/$${p#*=}.png && echo "docs/$${p#*=}.png"; \
+		cp $(TOUR_PICTURES)/$${p%%=*}.png docs/$${p#*=}.png && echo "docs/$${p#*=}.png"; \
 	done
+
+# Configures the optimised build, without the tests.
+release: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF
+
+tour: release
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery_tour
 
 test: build build-sanitize
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
 
-build: deps
+build: test-deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-build-sanitize: deps
+build-sanitize: test-deps
 	cmake -S . -B $(SANITIZE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DDALVERY_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD_DIR) -j$(JOBS)
 
 deps:
-	@$(call install-packages,$(PACKAGES))
+	@$(call install-packages,$(RUN_PACKAGES))
+
+test-deps:
+	@$(call install-packages,$(TEST_PACKAGES))
 
 bench-deps:
-	@$(call install-packages,$(PACKAGES) $(BENCH_PACKAGES))
+	@$(call install-packages,$(BENCH_PACKAGES))
 
 # Installs the packages of $(1) that are missing, or names them when not root.
 # They are gathered on one line, each after a space, so that the command
@@ -90,14 +106,14 @@ endef
 # lists the machines in the real window's list, which measures text. Each
 # appends its figures to $(BENCH_RESULTS), and the summary judges them.
 bench: bench-deps
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_BENCH=ON
-	cmake --build $(BENCH_DIR) -j$(JOBS) --target benchmarks
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF -DDALVERY_BENCH=ON
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target benchmarks
 	rm -f $(BENCH_RESULTS)
 	xvfb-run -a -s "$(XVFB_ARGS)" sh -e -c '\
-		$(BENCH_DIR)/bench/frame_bench $(BENCH_RESULTS); \
-		$(BENCH_DIR)/bench/event_bench $(BENCH_RESULTS); \
-		$(BENCH_DIR)/bench/startup_bench $(BENCH_DIR)/dalvery $(BENCH_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
-	$(BENCH_DIR)/bench/bench_summary $(BENCH_RESULTS)
+		$(RELEASE_DIR)/bench/frame_bench $(BENCH_RESULTS); \
+		$(RELEASE_DIR)/bench/event_bench $(BENCH_RESULTS); \
+		$(RELEASE_DIR)/bench/startup_bench $(RELEASE_DIR)/dalvery $(RELEASE_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
+	$(RELEASE_DIR)/bench/bench_summary $(BENCH_RESULTS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(RELEASE_DIR)

@@ -6,7 +6,7 @@
 
 #include "tests/Feedback.h"
 #include "tests/GlContext.h"
-#include "view/Primitives.h"
+#include "draw/Primitives.h"
 
 namespace {
 

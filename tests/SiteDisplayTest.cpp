@@ -10,7 +10,7 @@
 #include "machines/ExampleMachine.h"
 #include "machines/Machine.h"
 #include "tests/GlContext.h"
-#include "view/Primitives.h"
+#include "draw/Primitives.h"
 #include "view/SiteDisplay.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/e2e/ChildProcess.h"
+#include "tour/ChildProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tests/e2e/Poll.h"
+#include "tour/Poll.h"
 
 ChildProcess::ChildProcess(const Options& options)
 {

@@ -1,4 +1,4 @@
-#include "tests/e2e/Colours.h"
+#include "tour/Colours.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/e2e/Image.h"
+#include "tour/Image.h"
 
 // Loose colour classes of what the site view shows. Lighting changes the
 // brightness of every surface across the picture, so the classes go by hue

@@ -1,14 +1,14 @@
-#include "tests/e2e/Driver.h"
+#include "tour/Driver.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
 
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/Colours.h"
-#include "tests/e2e/Poll.h"
-#include "tests/e2e/VirtualDisplay.h"
+#include "tour/ChildProcess.h"
+#include "tour/Colours.h"
+#include "tour/Poll.h"
+#include "tour/VirtualDisplay.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/Image.h"
-#include "tests/e2e/Layout.h"
-#include "tests/e2e/SiteMachines.h"
-#include "tests/e2e/XSession.h"
+#include "tour/Image.h"
+#include "tour/Layout.h"
+#include "tour/SiteMachines.h"
+#include "tour/XSession.h"
 
 class ChildProcess;
 class VirtualDisplay;

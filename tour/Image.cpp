@@ -1,4 +1,4 @@
-#include "tests/e2e/Image.h"
+#include "tour/Image.h"
 
 #include <png.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/e2e/Image.h"
+#include "tour/Image.h"
 
 // Where the program's widgets are, in window pixels, as a user sees them.
 namespace layout {

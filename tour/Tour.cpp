@@ -1,8 +1,8 @@
-#include "tests/e2e/Tour.h"
+#include "tour/Tour.h"
 
 #include <filesystem>
 
-#include "tests/e2e/Driver.h"
+#include "tour/Driver.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // dalvery_tour [directory]: the scripted tour, for a machine without a
-// desktop. Saves the pictures into `directory` (build/tour by default) and
+// desktop. Saves the pictures into `directory` (dalvery-tour by default) and
 // says where they are.
 
 #include <cstdio>
 #include <filesystem>
 
-#include "tests/e2e/Tour.h"
+#include "tour/Tour.h"
 
 int main(int argc, char** argv)
 {
-    const std::string directory = argc > 1 ? argv[1] : "build/tour";
+    const std::string directory = argc > 1 ? argv[1] : "dalvery-tour";
     const TourResult result = runTour(DALVERY_PROGRAM, directory);
     if (!result.problem.empty()) {
         std::fprintf(stderr, "dalvery_tour: %s\n", result.problem.c_str());

@@ -1,4 +1,4 @@
-#include "tests/e2e/VirtualDisplay.h"
+#include "tour/VirtualDisplay.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/Poll.h"
+#include "tour/ChildProcess.h"
+#include "tour/Poll.h"
 
 namespace {
 

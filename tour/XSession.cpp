@@ -1,4 +1,4 @@
-#include "tests/e2e/XSession.h"
+#include "tour/XSession.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/e2e/Image.h"
+#include "tour/Image.h"
 
 typedef struct _XDisplay Display;
 

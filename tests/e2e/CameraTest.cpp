@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tests/e2e/Colours.h"
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/Poll.h"
+#include "tour/Colours.h"
+#include "tour/Driver.h"
+#include "tour/Poll.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/Layout.h"
+#include "tour/Driver.h"
+#include "tour/Layout.h"
 
 // Where a world point shows in the site view under a camera that looks from
 // `eye` at `centre`, upright, with a vertical field of view in degrees: the

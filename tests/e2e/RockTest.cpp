@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "tests/e2e/Colours.h"
-#include "tests/e2e/Driver.h"
+#include "tour/Colours.h"
+#include "tour/Driver.h"
 #include "tests/e2e/Projection.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/e2e/Colours.h"
-#include "tests/e2e/Driver.h"
+#include "tour/Colours.h"
+#include "tour/Driver.h"
 #include "tests/e2e/PanelLooks.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <iterator>
 #include <string>
 
-#include "tests/e2e/Colours.h"
-#include "tests/e2e/Driver.h"
+#include "tour/Colours.h"
+#include "tour/Driver.h"
 #include "tests/e2e/PanelLooks.h"
 
 namespace {

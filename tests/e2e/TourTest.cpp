@@ -6,7 +6,7 @@
 #include <fstream>
 #include <set>
 
-#include "tests/e2e/Tour.h"
+#include "tour/Tour.h"
 
 namespace {
 

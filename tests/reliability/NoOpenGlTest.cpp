@@ -8,11 +8,11 @@
 
 #include <unistd.h>
 
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/Layout.h"
-#include "tests/e2e/Poll.h"
-#include "tests/e2e/VirtualDisplay.h"
-#include "tests/e2e/XSession.h"
+#include "tour/ChildProcess.h"
+#include "tour/Layout.h"
+#include "tour/Poll.h"
+#include "tour/VirtualDisplay.h"
+#include "tour/XSession.h"
 
 namespace {
 

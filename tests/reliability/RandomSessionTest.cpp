@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/SiteMachines.h"
+#include "tour/Driver.h"
+#include "tour/SiteMachines.h"
 #include "tests/reliability/RandomUser.h"
 #include "tests/reliability/SelectionLines.h"
 

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <thread>
 
-#include "tests/e2e/Layout.h"
+#include "tour/Layout.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tests/reliability/SelectionLines.h"
 
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/SiteMachines.h"
+#include "tour/Driver.h"
+#include "tour/SiteMachines.h"
 
 namespace {
 

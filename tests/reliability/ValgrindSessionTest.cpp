@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/SiteMachines.h"
+#include "tour/Driver.h"
+#include "tour/SiteMachines.h"
 #include "tests/reliability/SelectionLines.h"
 
 // A scripted session of the real program under valgrind's memcheck

@@ -14,7 +14,7 @@ asUser() {
 out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 chmod a+rw "$out" "$err"
-cd /tmp && asUser sh -c 'make -s -f "$1" deps PACKAGES="cmake no-such-package-a no-such-package-b" >"$2" 2>"$3"' \
+cd /tmp && asUser sh -c 'make -s -f "$1" deps RUN_PACKAGES="cmake no-such-package-a no-such-package-b" >"$2" 2>"$3"' \
     sh "$makefile" "$out" "$err"
 status=$?
 cat "$err"

@@ -8,18 +8,26 @@
 #   make bench        builds an optimised program and the benchmarks in bench/
 #                     and runs them on a virtual display (docs/performance.md)
 #   make screenshots  takes the README's pictures again with the tour
+#   make icons        takes the desktop icons again with the tour
+#   make install      builds the optimised program into build-release/ and
+#                     installs it under PREFIX (/usr/local), honouring DESTDIR
+#   make uninstall    removes the files the last make install wrote
+#   make package      builds the Debian package build-release/dalvery_*.deb
 
 BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan
-BENCH_DIR ?= build-release
+RELEASE_DIR ?= build-release
+BENCH_DIR ?= $(RELEASE_DIR)
+PREFIX ?= /usr/local
 BENCH_RESULTS := $(BENCH_DIR)/bench-results.txt
 JOBS ?= 2
 
 PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
             libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri \
             libgtest-dev xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev \
-            valgrind
+            valgrind desktop-file-utils
 BENCH_PACKAGES := libbenchmark-dev
+ICON_PACKAGES := imagemagick
 
 # -noreset: without it the server resets whenever its last client leaves,
 # and a test connecting during the reset fails with "Can't open display".
@@ -34,7 +42,8 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test build build-sanitize deps bench bench-deps clean screenshots
+.PHONY: run test build build-sanitize deps bench bench-deps clean screenshots \
+        icons icon-deps release install uninstall package
 
 run: build
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
@@ -49,6 +58,25 @@ screenshots: build
 	@for p in $(README_PICTURES); do \
 		cp $(BUILD_DIR)/tour/$${p%%=*}.png docs/$${p#*=}.png && echo "docs/$${p#*=}.png"; \
 	done
+
+# The desktop icons, from the tour's first picture (the site as the program
+# opens), cropped in window pixels: the truck, excavator and crane for the
+# larger sizes; the truck and excavator alone for the smallest, where the
+# crane's lattice would fade into the sky.
+ICON_SIZES := 16 32 48 64 128 256
+ICON_CROP_SITE := 320x320+170+40
+ICON_CROP_CLOSE := 176x176+176+160
+
+icons: build icon-deps
+	$(TOUR) $(BUILD_DIR)/tour
+	@for s in $(ICON_SIZES); do \
+		if [ $$s -le 32 ]; then crop=$(ICON_CROP_CLOSE); else crop=$(ICON_CROP_SITE); fi; \
+		convert $(BUILD_DIR)/tour/01-site.png -crop $$crop +repage -resize $${s}x$${s} \
+			-strip desktop/icons/dalvery-$$s.png && echo "desktop/icons/dalvery-$$s.png"; \
+	done
+
+icon-deps:
+	@$(call install-packages,$(ICON_PACKAGES))
 
 test: build build-sanitize
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
@@ -99,5 +127,32 @@ bench: bench-deps
 		$(BENCH_DIR)/bench/startup_bench $(BENCH_DIR)/dalvery $(BENCH_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
 	$(BENCH_DIR)/bench/bench_summary $(BENCH_RESULTS)
 
+# One optimised build serves make install, make package and make bench.
+# Installing builds the program alone: without the skip, cpack would build
+# every test first.
+release: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery
+
+# CMake's manifest lists the files of the last install without DESTDIR, so
+# each install adds them, DESTDIR included, to a list of its own that make
+# uninstall removes: files only, as directories may hold others' files too.
+INSTALLED := $(RELEASE_DIR)/installed-files.txt
+
+install: release
+	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE_DIR) --prefix "$(PREFIX)"
+	sed 's|^|$(DESTDIR)|' $(RELEASE_DIR)/install_manifest.txt >> $(INSTALLED)
+	sort -u -o $(INSTALLED) $(INSTALLED)
+
+uninstall:
+	@if [ -f $(INSTALLED) ]; then \
+		xargs -r -d '\n' rm -fv < $(INSTALLED) && rm $(INSTALLED); \
+	else \
+		echo "Nothing to remove: $(INSTALLED) is missing (make install writes it)."; \
+	fi
+
+package: release
+	cpack --config $(RELEASE_DIR)/CPackConfig.cmake -B $(RELEASE_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(RELEASE_DIR) $(BENCH_DIR)

@@ -40,15 +40,15 @@ class=$(key StartupWMClass)
 [ "$class" = Dalvery ] || fail "StartupWMClass is '$class'"
 Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$root/display" 2>/dev/null &
 xvfb=$!
-for _ in $(seq 50); do [ -s "$root/display" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$root/display")
 "$usr/bin/dalvery" >/dev/null &
 program=$!
 got=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     got=$(xprop -name Dalvery WM_CLASS 2>/dev/null) && break
     sleep 0.1
 done
-kill $program
+kill $program 2>/dev/null || :
 [ "$got" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] || fail "the window's class reads '$got'"
 echo "installed: program, entry, $count icons, licence; window class $class"

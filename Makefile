@@ -9,12 +9,18 @@
 #   make bench        builds an optimised program and the benchmarks in bench/
 #                     and runs them on a virtual display (docs/performance.md)
 #   make screenshots  takes the README's pictures again with the tour
+#   make icons        takes the desktop icons again with the tour
+#   make install      builds the optimised program into build-release/ and
+#                     installs it under PREFIX (/usr/local), honouring DESTDIR
+#   make uninstall    removes the files the last make install wrote
+#   make package      builds the Debian package build-release/dalvery_*.deb
 
 BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan
 # The optimised build: what `make run` opens, and what the benchmarks measure.
 RELEASE_DIR ?= build-release
 BENCH_RESULTS := $(RELEASE_DIR)/bench-results.txt
+PREFIX ?= /usr/local
 JOBS ?= 2
 
 # What building and running the program needs; the tour's driver needs the X
@@ -22,8 +28,10 @@ JOBS ?= 2
 RUN_PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
                 libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
                 xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
-TEST_PACKAGES := $(RUN_PACKAGES) libegl-dev libgtest-dev valgrind
+TEST_PACKAGES := $(RUN_PACKAGES) libegl-dev libgtest-dev valgrind \
+                 desktop-file-utils file
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
+ICON_PACKAGES := imagemagick
 
 # -noreset: without it the server resets whenever its last client leaves,
 # and a test connecting during the reset fails with "Can't open display".
@@ -39,12 +47,13 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test build build-sanitize release tour deps test-deps bench-deps bench clean screenshots
+.PHONY: run test build build-sanitize release program tour deps test-deps bench-deps bench \
+        clean screenshots icons icon-deps install uninstall package
 
 # Builds only what it runs: the program, and the tour only without a display.
 run: release
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
-		cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery && ./$(RELEASE_DIR)/dalvery; \
+		$(MAKE) --no-print-directory program && ./$(RELEASE_DIR)/dalvery; \
 	else \
 		echo "No X display is reachable (DISPLAY='$$DISPLAY'): showing a scripted tour on a virtual display instead."; \
 		$(MAKE) --no-print-directory tour && $(TOUR) $(TOUR_PICTURES); \
@@ -56,12 +65,37 @@ screenshots: tour
 		cp $(TOUR_PICTURES)/$${p%%=*}.png docs/$${p#*=}.png && echo "docs/$${p#*=}.png"; \
 	done
 
-# Configures the optimised build, without the tests.
+# One optimised build, without the tests, serves make run, install, package
+# and bench. Installing and packaging build the program alone: without the
+# skip, they would build the tour too.
 release: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF \
+		-DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+
+program: release
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery
 
 tour: release
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery_tour
+
+# The desktop icons, from the tour's first picture (the site as the program
+# opens), cropped in window pixels: the truck, excavator and crane for the
+# larger sizes; the truck and excavator alone for the smallest, where the
+# crane's lattice would fade into the sky.
+ICON_SIZES := 16 32 48 64 128 256
+ICON_CROP_SITE := 320x320+170+40
+ICON_CROP_CLOSE := 176x176+176+160
+
+icons: tour icon-deps
+	$(TOUR) $(TOUR_PICTURES)
+	@for s in $(ICON_SIZES); do \
+		if [ $$s -le 32 ]; then crop=$(ICON_CROP_CLOSE); else crop=$(ICON_CROP_SITE); fi; \
+		convert $(TOUR_PICTURES)/01-site.png -crop $$crop +repage -resize $${s}x$${s} \
+			-strip desktop/icons/dalvery-$$s.png && echo "desktop/icons/dalvery-$$s.png"; \
+	done
+
+icon-deps:
+	@$(call install-packages,$(ICON_PACKAGES))
 
 test: build build-sanitize
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
@@ -106,7 +140,8 @@ endef
 # lists the machines in the real window's list, which measures text. Each
 # appends its figures to $(BENCH_RESULTS), and the summary judges them.
 bench: bench-deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF -DDALVERY_BENCH=ON
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF \
+		-DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON -DDALVERY_BENCH=ON
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target benchmarks
 	rm -f $(BENCH_RESULTS)
 	xvfb-run -a -s "$(XVFB_ARGS)" sh -e -c '\
@@ -114,6 +149,26 @@ bench: bench-deps
 		$(RELEASE_DIR)/bench/event_bench $(BENCH_RESULTS); \
 		$(RELEASE_DIR)/bench/startup_bench $(RELEASE_DIR)/dalvery $(RELEASE_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
 	$(RELEASE_DIR)/bench/bench_summary $(BENCH_RESULTS)
+
+# CMake's manifest lists the files of the last install without DESTDIR, so
+# each install adds them, DESTDIR included, to a list of its own that make
+# uninstall removes: files only, as directories may hold others' files too.
+INSTALLED := $(RELEASE_DIR)/installed-files.txt
+
+install: program
+	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE_DIR) --prefix "$(PREFIX)"
+	sed 's|^|$(DESTDIR)|' $(RELEASE_DIR)/install_manifest.txt >> $(INSTALLED)
+	sort -u -o $(INSTALLED) $(INSTALLED)
+
+uninstall:
+	@if [ -f $(INSTALLED) ]; then \
+		xargs -r -d '\n' rm -fv < $(INSTALLED) && rm $(INSTALLED); \
+	else \
+		echo "Nothing to remove: $(INSTALLED) is missing (make install writes it)."; \
+	fi
+
+package: program
+	cpack --config $(RELEASE_DIR)/CPackConfig.cmake -B $(RELEASE_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(RELEASE_DIR)

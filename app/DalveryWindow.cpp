@@ -39,9 +39,10 @@ DalveryWindow::DalveryWindow()
     : Fl_Double_Window(50, 50, 800, 600, "Dalvery"),
       selectedMachine(nullptr)
 {
-    // The X class groups the window in a taskbar and matches it to the
-    // desktop entry's StartupWMClass; FLTK's default is "FLTK".
+    // Taskbars group windows by their X class, and the desktop entry's
+    // StartupWMClass names it; FLTK's own default would be "FLTK".
     xclass("Dalvery");
+
     panel = new Fl_Group(panelX, 0, panelW, panelH);
 
     machineBrowser = new Fl_Browser(columnX, 5, columnW, 105, "select machine");

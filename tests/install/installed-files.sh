@@ -1,0 +1,54 @@
+#!/bin/sh
+# Installs a build into a scratch DESTDIR, as `make install` does, and checks
+# what a desktop needs of it: the program; a valid entry naming the program
+# and the icon; every icon a PNG of the size its hicolor folder says; the
+# licence; and, started on a display of its own, a window whose X class is
+# the entry's StartupWMClass.
+# Usage: installed-files.sh BUILD_DIR ICON_SOURCE_DIR
+set -eu
+build=$1 icons=$2
+root=$(mktemp -d)
+xvfb=
+trap '[ -z "$xvfb" ] || kill $xvfb; rm -rf "$root"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
+usr=$root/usr
+entry=$usr/share/applications/dalvery.desktop
+key() { sed -n "s/^$1=//p" "$entry"; }
+
+[ -x "$usr/bin/dalvery" ] || fail "no program in bin/"
+complaints=$(desktop-file-validate "$entry" 2>&1) && [ -z "$complaints" ] || fail "entry: $complaints"
+[ "$(key Exec)" = dalvery ] || fail "Exec is '$(key Exec)', not the program"
+
+count=0
+for png in "$usr"/share/icons/hicolor/*/apps/"$(key Icon)".png; do
+    folder=${png%/apps/*}
+    # A PNG starts with \211PNG; its width and height are 32-bit
+    # big-endian numbers at bytes 16 and 20.
+    size=$(od -An -tu1 -N24 "$png" | tr -s ' \n' '  ' | awk '
+        $2 == 80 && $3 == 78 && $4 == 71 {
+            printf "%dx%d", (($17*256+$18)*256+$19)*256+$20, (($21*256+$22)*256+$23)*256+$24 }')
+    [ "$size" = "${folder##*/}" ] || fail "$png is '$size', not a PNG of its folder's size"
+    count=$((count + 1))
+done
+[ "$count" -eq "$(ls "$icons"/dalvery-*.png | wc -l)" ] || fail "$count icons installed"
+
+grep -q '^License: MIT$' "$usr/share/doc/dalvery/copyright" || fail "no MIT licence in the copyright file"
+
+class=$(key StartupWMClass)
+[ "$class" = Dalvery ] || fail "StartupWMClass is '$class'"
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$root/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$root/display")
+"$usr/bin/dalvery" >/dev/null &
+program=$!
+got=
+for _ in $(seq 300); do
+    got=$(xprop -name Dalvery WM_CLASS 2>/dev/null) && break
+    sleep 0.1
+done
+kill $program 2>/dev/null || :
+[ "$got" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] || fail "the window's class reads '$got'"
+echo "installed: program, entry, $count icons, licence; window class $class"

@@ -20,7 +20,7 @@
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
 #include "view/SiteDisplay.h"
-#include "bench/Median.h"
+#include "bench/Spread.h"
 #include "bench/Results.h"
 #include "machines/ExampleMachine.h"
 

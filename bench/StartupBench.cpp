@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/Median.h"
+#include "bench/Spread.h"
 #include "bench/Results.h"
 #include "bench/ScreenProbe.h"
 

@@ -96,7 +96,7 @@ bench: bench-deps
 	xvfb-run -a -s "$(XVFB_ARGS)" sh -e -c '\
 		$(BENCH_DIR)/bench/frame_bench $(BENCH_RESULTS); \
 		$(BENCH_DIR)/bench/event_bench $(BENCH_RESULTS); \
-		$(BENCH_DIR)/bench/startup_bench $(BENCH_DIR)/dalvery $(BENCH_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
+		$(BENCH_DIR)/bench/startup_bench $(BENCH_DIR)/dalvery $(BENCH_DIR)/bench/least_lit_window $(BENCH_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
 	$(BENCH_DIR)/bench/bench_summary $(BENCH_RESULTS)
 
 clean:

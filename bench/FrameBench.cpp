@@ -1,7 +1,7 @@
 // Frame cost of the site display in a headless GL context of the view's size:
-// the start-up scene and the scene with rocks, each frame timed beside two
-// floors drawn in turn with it, so that load from elsewhere on the machine
-// weighs on all three alike:
+// the start-up scene and the scene with rocks, each frame timed in alternation
+// with each of two floors, so that load from elsewhere on the machine weighs
+// on a frame and its floor alike:
 // - the same picture with nothing to hand over: the frame compiled once into
 //   a display list, replayed from the driver's own buffers. What the frame
 //   costs above it is the cost of drawing in immediate mode;
@@ -15,6 +15,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -73,14 +74,30 @@ struct LoneMachine {
     DalveryWindow window;
 };
 
+// Processor time of the whole process, all its threads (glibc: to the
+// microsecond).
+double cpuNowMs()
+{
+    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// How long a frame took, and the processor time the whole process (the
+// renderer's threads too) spent on it: the work alone, which time spent
+// waiting for the cores while other programs run does not stretch.
+struct FrameTime {
+    double ms, cpuMs;
+};
+
 // One frame, plus glFinish: the software renderer rasterises on worker
 // threads after the drawing calls have returned.
-double frameMs(const std::function<void()>& draw)
+FrameTime timeFrame(const std::function<void()>& draw)
 {
+    const double cpuStart = cpuNowMs();
     const auto start = std::chrono::steady_clock::now();
     draw();
     glFinish();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+            cpuNowMs() - cpuStart};
 }
 
 // A display's frame compiled once into a display list. Only the benchmark
@@ -131,52 +148,63 @@ StartupSite* site;
 EmptySite* empty;
 std::vector<std::unique_ptr<LoneMachine>> loneMachines;
 
-// Each iteration times three frames, the measured one and its two floors, in
-// an order that turns by one each time. The benchmark's own time is the
-// measured frame's; the figures written are the spreads of the three times and
-// of the measured frame over each floor, frame by frame.
+// Times the measured frame against each floor in turn: first in pairs with
+// the display list, then in pairs with the ground, each pair in the other
+// order to the one before, half the iterations each. A floor is never timed
+// between two heavy frames, which on a busy machine would leave it waiting
+// for the cores more than its own frames do. The benchmark's own time is the
+// measured frame's; the figures written are the spreads of the times and of
+// the measured frame over its floor, pair by pair.
 void timeAgainstFloors(benchmark::State& state, SiteDisplay& measured, const std::string& name)
 {
     const CompiledFrame compiled(measured);
     SiteDisplay& ground = *empty->window.display;
-    const std::function<void()> draws[3] = {
-        [&] { measured.draw(); },
-        [&] { compiled.draw(); },
-        [&] { ground.draw(); },
-    };
+    const std::function<void()> frame = [&] { measured.draw(); };
+    const std::function<void()> floors[2] = {[&] { compiled.draw(); }, [&] { ground.draw(); }};
     // A floor that drew anything else would measure something else.
-    // A floor that drew anything else would measure something else.
-    if (!samePicture(picture(draws[0]), picture(draws[1]), picture(draws[2]))) {
+    if (!samePicture(picture(frame), picture(floors[0]), picture(floors[1]))) {
         state.SkipWithError("the display list draws another picture than the frame");
         return;
     }
     for (int i = 0; i < warmUpFrames; ++i)
-        for (const auto& draw : draws)
-            frameMs(draw);
-
-    std::vector<double> ms[3], overList, overGround;
-    int first = 0;
-    for (auto _ : state) {
-        double taken[3];
-        for (int k = 0; k < 3; ++k) {
-            const int which = (first + k) % 3;
-            taken[which] = frameMs(draws[which]);
+        for (const auto& floor : floors) {
+            timeFrame(frame);
+            timeFrame(floor);
         }
-        first = (first + 1) % 3;
-        for (int k = 0; k < 3; ++k)
-            ms[k].push_back(taken[k]);
-        overList.push_back(taken[0] / taken[1]);
-        overGround.push_back(taken[0] / taken[2]);
-        state.SetIterationTime(taken[0] / 1000);
+
+    struct Pairs {
+        std::vector<double> frameMs, floorMs, ratio;
+    } pairs[2];
+    std::vector<double> frameCpuMs;
+    const benchmark::IterationCount half = state.max_iterations / 2;
+    benchmark::IterationCount i = 0;
+    for (auto _ : state) {
+        const int k = i < half ? 0 : 1;
+        FrameTime m, f;
+        if (i++ % 2) {
+            f = timeFrame(floors[k]);
+            m = timeFrame(frame);
+        } else {
+            m = timeFrame(frame);
+            f = timeFrame(floors[k]);
+        }
+        pairs[k].frameMs.push_back(m.ms);
+        pairs[k].floorMs.push_back(f.ms);
+        pairs[k].ratio.push_back(m.ms / f.ms);
+        frameCpuMs.push_back(m.cpuMs);
+        state.SetIterationTime(m.ms / 1000);
     }
-    const Spread xList = spreadOf(overList), xGround = spreadOf(overGround);
-    state.counters["median_ms"] = median(ms[0]);
+    std::vector<double> allFrameMs = pairs[0].frameMs;
+    allFrameMs.insert(allFrameMs.end(), pairs[1].frameMs.begin(), pairs[1].frameMs.end());
+    const Spread xList = spreadOf(pairs[0].ratio), xGround = spreadOf(pairs[1].ratio);
+    state.counters["median_ms"] = median(allFrameMs);
     state.counters["x_list"] = xList.median;
     state.counters["x_ground"] = xGround.median;
     const std::string figure = "frame." + name;
-    appendSpread(resultsPath, figure + ".ms", spreadOf(ms[0]));
-    appendSpread(resultsPath, figure + ".list_ms", spreadOf(ms[1]));
-    appendSpread(resultsPath, figure + ".floor_ms", spreadOf(ms[2]));
+    appendSpread(resultsPath, figure + ".ms", spreadOf(allFrameMs));
+    appendSpread(resultsPath, figure + ".cpu_ms", spreadOf(frameCpuMs));
+    appendSpread(resultsPath, figure + ".list_ms", spreadOf(pairs[0].floorMs));
+    appendSpread(resultsPath, figure + ".floor_ms", spreadOf(pairs[1].floorMs));
     appendSpread(resultsPath, figure + ".x_list", xList);
     appendSpread(resultsPath, figure + ".x_floor", xGround);
 }
@@ -209,11 +237,12 @@ void machineAlone(benchmark::State& state)
     timeAgainstFloors(state, *lone.window.display, "machine." + lone.name);
 }
 
-// A frame of 10,000 rocks costs some tens of milliseconds: fewer frames keep
-// the run short while staying above 50.
+// Pairs of frames, half of them with each floor. A frame of 10,000 rocks
+// costs some tens of milliseconds: fewer keep the run short while staying
+// at 50 pairs a floor.
 int framesFor(int rocks)
 {
-    return rocks >= 10000 ? 60 : 150;
+    return rocks >= 10000 ? 2 * 50 : 2 * 120;
 }
 
 } // namespace
@@ -240,8 +269,8 @@ int main(int argc, char** argv)
 
     // The first frames of a fresh context carry the driver's compiling of the
     // lit pipeline (the ground's), then of what only the machines use.
-    const double firstFloorMs = frameMs([&] { bare.window.display->draw(); });
-    const double firstSceneMs = frameMs([&] { startup.window.display->draw(); });
+    const double firstFloorMs = timeFrame([&] { bare.window.display->draw(); }).ms;
+    const double firstSceneMs = timeFrame([&] { startup.window.display->draw(); }).ms;
     std::printf("first frames of a fresh context: ground only %.1f ms, then the start-up scene %.1f ms\n",
                 firstFloorMs, firstSceneMs);
     appendResult(resultsPath, "frame.first.floor_ms", firstFloorMs);

@@ -67,9 +67,11 @@ int main(int argc, char** argv)
     std::printf("\n%-42s %14s %14s %-22s %7s  %s\n", "figure (medians)", "value", "floor", "floor is", "ratio",
                 "middle half");
     frameRows(r, "frame: start-up scene", "frame.startup");
-    for (const char* rocks : {"0", "100", "1000", "10000"})
-        frameRows(r, std::string("frame: start-up scene + ") + rocks + " rocks",
-                  std::string("frame.rocks") + rocks);
+    for (const char* rocks : {"0", "100", "1000", "10000"}) {
+        const std::string figure = std::string("frame.rocks") + rocks;
+        frameRows(r, std::string("frame: start-up scene + ") + rocks + " rocks", figure);
+        single(r, "  processor time, all threads", figure + ".cpu_ms", "ms");
+    }
     frameRows(r, "frame: start-up scene, again at the end", "frame.startup_again");
     single(r, "first frame, fresh context: ground", "frame.first.floor_ms", "ms");
     single(r, "then first start-up scene frame", "frame.first.ms", "ms");

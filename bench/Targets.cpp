@@ -47,11 +47,11 @@ Verdict atMost(const Results& r, const std::string& target, const std::string& f
     return {target, describe(*s, unit), bound, outcomeOf(*s, -unbounded, limit)};
 }
 
-// Cost per rock above 1,000 rocks over that below, each in floors; unbounded
-// when the cost does not grow below 1,000.
-double slopeRatio(double x0, double x1k, double x10k)
+// Cost per rock above 1,000 rocks over that below; unbounded when the cost
+// does not grow below 1,000.
+double slopeRatio(double ms0, double ms1k, double ms10k)
 {
-    const double below = (x1k - x0) / 1000, above = (x10k - x1k) / 9000;
+    const double below = (ms1k - ms0) / 1000, above = (ms10k - ms1k) / 9000;
     return below > 0 ? above / below : unbounded;
 }
 
@@ -59,17 +59,17 @@ Verdict linearInRocks(const Results& r)
 {
     const std::string target = "cost linear in rocks",
                       bound = format("slope ratio %.2f", linearSlopeLow) + format(" to %.2f", linearSlopeHigh);
-    const std::optional<Spread> x0 = spreadIn(r, "frame.rocks0.x_floor"),
-                                x1k = spreadIn(r, "frame.rocks1000.x_floor"),
-                                x10k = spreadIn(r, "frame.rocks10000.x_floor");
-    if (!x0 || !x1k || !x10k || !r.count("frame.rocks0.ms") || !r.count("frame.rocks10000.ms"))
+    const std::optional<Spread> ms0 = spreadIn(r, "frame.rocks0.cpu_ms"),
+                                ms1k = spreadIn(r, "frame.rocks1000.cpu_ms"),
+                                ms10k = spreadIn(r, "frame.rocks10000.cpu_ms");
+    if (!ms0 || !ms1k || !ms10k)
         return missing(target, bound);
     // The ratio grows with the cost of 10,000 rocks and of none, and falls
     // with that of 1,000: its middle half runs between the corners of theirs.
-    const Spread ratio{slopeRatio(x0->low, x1k->high, x10k->low),
-                       slopeRatio(x0->median, x1k->median, x10k->median),
-                       slopeRatio(x0->high, x1k->low, x10k->high)};
-    const double perRockUs = (r.at("frame.rocks10000.ms") - r.at("frame.rocks0.ms")) / 10000 * 1000;
+    const Spread ratio{slopeRatio(ms0->low, ms1k->high, ms10k->low),
+                       slopeRatio(ms0->median, ms1k->median, ms10k->median),
+                       slopeRatio(ms0->high, ms1k->low, ms10k->high)};
+    const double perRockUs = (ms10k->median - ms0->median) / 10000 * 1000;
     return {target, format("%.2f us a rock, ", perRockUs) + describe(ratio, ""), bound,
             outcomeOf(ratio, linearSlopeLow, linearSlopeHigh)};
 }

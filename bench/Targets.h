@@ -25,11 +25,12 @@ struct Verdict {
 // list: what drawing in immediate mode costs above the picture itself.
 constexpr double frameToListLimit = 1.2;
 constexpr double rocksFrameLimitMs = 16.7; // one 60 Hz refresh
-// Cost per rock from 1,000 to 10,000 rocks over that from 0 to 1,000, each
-// in floors of the ground alone: 1 for a straight line; a cost growing with
-// the square of the rocks gives about 11, one that stops growing near 0. The
-// band is a factor of 1.5 either way: runs on a shared machine gave 0.77 to
-// 1.08.
+// Cost per rock from 1,000 to 10,000 rocks over that from 0 to 1,000, in
+// processor time: 1 for a straight line; a cost growing with the square of
+// the rocks gives about 11, one that stops growing near 0. The cases run one
+// after another, and processor time, unlike the time a frame takes, does not
+// stretch with the load from elsewhere that comes and goes between them. The
+// band is a factor of 1.5 either way.
 constexpr double linearSlopeLow = 1 / 1.5, linearSlopeHigh = 1.5;
 // The start-up scene after all the other frames over the same scene at first,
 // each in floors of the ground alone.

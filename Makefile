@@ -147,7 +147,8 @@ bench: bench-deps
 	xvfb-run -a -s "$(XVFB_ARGS)" sh -e -c '\
 		$(RELEASE_DIR)/bench/frame_bench $(BENCH_RESULTS); \
 		$(RELEASE_DIR)/bench/event_bench $(BENCH_RESULTS); \
-		$(RELEASE_DIR)/bench/startup_bench $(RELEASE_DIR)/dalvery $(RELEASE_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
+		$(RELEASE_DIR)/bench/startup_bench $(RELEASE_DIR)/dalvery $(RELEASE_DIR)/bench/least_lit_window \
+			$(RELEASE_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
 	$(RELEASE_DIR)/bench/bench_summary $(BENCH_RESULTS)
 
 # CMake's manifest lists the files of the last install without DESTDIR, so

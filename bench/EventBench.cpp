@@ -20,7 +20,7 @@
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
 #include "view/SiteDisplay.h"
-#include "bench/Median.h"
+#include "bench/Spread.h"
 #include "bench/Results.h"
 #include "machines/ExampleMachine.h"
 
@@ -170,11 +170,11 @@ int main(int argc, char** argv)
     const std::vector<double> measured(timing.eventToFrameMs.begin() + warmUpSamples,
                                        timing.eventToFrameMs.end());
     const std::vector<double> frames(frameMs.begin() + warmUpSamples, frameMs.end());
-    const double eventMs = median(measured), frameInWindowMs = median(frames);
+    const Spread eventMs = spreadOf(measured), frameInWindowMs = spreadOf(frames);
     std::printf("event to frame: median %.3f ms over %zu slider moves; "
                 "the frame alone in the window: median %.3f ms\n",
-                eventMs, measured.size(), frameInWindowMs);
-    appendResult(resultsPath, "event.ms", eventMs);
-    appendResult(resultsPath, "event.frame_ms", frameInWindowMs);
+                eventMs.median, measured.size(), frameInWindowMs.median);
+    appendSpread(resultsPath, "event.ms", eventMs);
+    appendSpread(resultsPath, "event.frame_ms", frameInWindowMs);
     return 0;
 }

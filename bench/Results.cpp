@@ -27,3 +27,18 @@ Results readResults(const std::string& path)
     }
     return results;
 }
+
+bool appendSpread(const std::string& path, const std::string& name, const Spread& spread)
+{
+    return appendResult(path, name + ".q1", spread.low) && appendResult(path, name, spread.median) &&
+           appendResult(path, name + ".q3", spread.high);
+}
+
+std::optional<Spread> spreadIn(const Results& results, const std::string& name)
+{
+    const auto low = results.find(name + ".q1"), median = results.find(name),
+               high = results.find(name + ".q3");
+    if (low == results.end() || median == results.end() || high == results.end())
+        return std::nullopt;
+    return Spread{low->second, median->second, high->second};
+}

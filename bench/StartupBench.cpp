@@ -1,14 +1,19 @@
-// Start-up to first frame and peak memory of the real program beside the
-// least FLTK program of its shape, on the X display named by DISPLAY.
-// Each launch is timed from just before fork to the moment a pixel of the view,
-// read from outside, shows the frame's dark-blue clear colour; the two
-// programs take turns, each pair in the other order to the one before.
+// Start-up to first frame and peak memory of the real program beside two
+// least FLTK programs of its shape, on the X display named by DISPLAY: the
+// one with the same widgets whose view draws lit (the floor), and the one
+// whose view only clears (context). Each launch is timed from just before
+// fork to the moment a pixel of the view, read from outside, shows the
+// frame's dark-blue clear colour. The programs take turns in rounds of one
+// launch each, the rounds going through the six orders of three in turn, so
+// that each program follows each other one equally often; the ratios are
+// taken round by round.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/Median.h"
+#include "bench/Spread.h"
 #include "bench/Results.h"
 #include "bench/ScreenProbe.h"
 
@@ -118,16 +123,26 @@ struct Series {
     std::vector<double> firstFrameMs, peakKb;
 };
 
+// The real program's figure over a baseline's, round by round.
+Spread ratios(const std::vector<double>& program, const std::vector<double>& baseline)
+{
+    std::vector<double> over;
+    for (size_t i = 0; i < program.size() && i < baseline.size(); ++i)
+        over.push_back(program[i] / baseline[i]);
+    return spreadOf(over);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 4 || argc > 5) {
-        std::fprintf(stderr, "usage: %s DALVERY LEAST_PROGRAM RESULTS_FILE [PAIRS]\n", argv[0]);
+    if (argc < 5 || argc > 6) {
+        std::fprintf(stderr, "usage: %s DALVERY LEAST_LIT_PROGRAM LEAST_PROGRAM RESULTS_FILE [ROUNDS]\n",
+                     argv[0]);
         return 2;
     }
-    const std::string resultsPath = argv[3];
-    const int pairs = argc == 5 ? std::atoi(argv[4]) : 31;
+    const std::string resultsPath = argv[4];
+    const int rounds = argc == 6 ? std::atoi(argv[5]) : 30;
     ScreenProbe probe;
     if (!probe.ok()) {
         std::fprintf(stderr, "startup_bench: no X display (DISPLAY unset or unreachable)\n");
@@ -137,17 +152,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "startup_bench: the display has depth %d, not 24\n", probe.depth());
         return 1;
     }
-    Series series[2] = {{"dalvery", argv[1], {}, {}}, {"least", argv[2], {}, {}}};
+    constexpr int programs = 3;
+    Series series[programs] = {
+        {"dalvery", argv[1], {}, {}}, {"least_lit", argv[2], {}, {}}, {"least", argv[3], {}, {}}};
 
-    // One launch of each first, untimed, so that neither pays alone for
+    // One launch of each first, untimed, so that none pays alone for
     // loading the shared libraries from disk.
     for (const Series& s : series)
         if (!launch(s.program, probe).ok)
             return 1;
 
-    for (int pair = 0; pair < pairs; ++pair) {
-        for (int k = 0; k < 2; ++k) {
-            Series& s = series[pair % 2 ? 1 - k : k];
+    int order[programs] = {0, 1, 2};
+    for (int round = 0; round < rounds; ++round, std::next_permutation(order, order + programs)) {
+        for (int k : order) {
+            Series& s = series[k];
             const Launch run = launch(s.program, probe);
             if (!run.ok)
                 return 1;
@@ -156,12 +174,18 @@ int main(int argc, char** argv)
         }
     }
 
-    std::printf("%-8s %8s %22s %16s\n", "program", "launches", "first frame ms (median)", "peak RSS kB");
+    std::printf("%-10s %8s %24s %16s\n", "program", "launches", "first frame ms (median)", "peak RSS kB");
     for (const Series& s : series) {
-        const double frame = median(s.firstFrameMs), peak = median(s.peakKb);
-        std::printf("%-8s %8zu %22.1f %16.0f\n", s.name.c_str(), s.firstFrameMs.size(), frame, peak);
-        appendResult(resultsPath, "startup." + s.name + ".ms", frame);
-        appendResult(resultsPath, "memory." + s.name + ".kb", peak);
+        const Spread frame = spreadOf(s.firstFrameMs), peak = spreadOf(s.peakKb);
+        std::printf("%-10s %8zu %24.1f %16.0f\n", s.name.c_str(), s.firstFrameMs.size(), frame.median,
+                    peak.median);
+        appendSpread(resultsPath, "startup." + s.name + ".ms", frame);
+        appendSpread(resultsPath, "memory." + s.name + ".kb", peak);
+    }
+    for (int b = 1; b < programs; ++b) {
+        const Series& base = series[b];
+        appendSpread(resultsPath, "startup.x_" + base.name, ratios(series[0].firstFrameMs, base.firstFrameMs));
+        appendSpread(resultsPath, "memory.x_" + base.name, ratios(series[0].peakKb, base.peakKb));
     }
     return 0;
 }

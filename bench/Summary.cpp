@@ -1,6 +1,7 @@
 // Reads the figures the benchmark programs wrote, prints them beside their
 // floors and ends with one line judging every target.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "bench/Results.h"
@@ -8,25 +9,46 @@
 
 namespace {
 
-void row(const Results& r, const char* label, const std::string& key, const std::string& baseKey,
-         const char* unit, const char* baseLabel)
+// A figure beside a floor, with the spread of the one over the other taken
+// sample by sample (ratioKey), or for figures measured apart only the ratio
+// of their medians (no ratioKey).
+void row(const Results& r, const std::string& label, const std::string& key, const std::string& floorKey,
+         const char* unit, const char* floorLabel, const std::string& ratioKey = "")
 {
-    if (!r.count(key) || !r.count(baseKey)) {
-        std::printf("%-40s %14s\n", label, "no figure");
+    if (!r.count(key) || !r.count(floorKey)) {
+        std::printf("%-42s %14s\n", label.c_str(), "no figure");
         return;
     }
-    const double value = r.at(key), base = r.at(baseKey);
-    std::printf("%-40s %11.2f %-2s %11.2f %-2s %-26s %6.2fx\n", label, value, unit, base, unit, baseLabel,
-                base > 0 ? value / base : 0.0);
+    const double value = r.at(key), floor = r.at(floorKey);
+    const std::optional<Spread> ratio = ratioKey.empty() ? std::nullopt : spreadIn(r, ratioKey);
+    std::printf("%-42s %11.2f %-2s %11.2f %-2s %-22s %6.2fx", label.c_str(), value, unit, floor, unit,
+                floorLabel, ratio ? ratio->median : floor > 0 ? value / floor : 0.0);
+    if (ratio)
+        std::printf("  %.2f to %.2f", ratio->low, ratio->high);
+    std::printf("\n");
 }
 
 // A figure with no floor of its own.
-void single(const Results& r, const char* label, const std::string& key, const char* unit)
+void single(const Results& r, const std::string& label, const std::string& key, const char* unit)
 {
     if (r.count(key))
-        std::printf("%-40s %11.2f %-2s\n", label, r.at(key), unit);
+        std::printf("%-42s %11.2f %-2s\n", label.c_str(), r.at(key), unit);
     else
-        std::printf("%-40s %14s\n", label, "no figure");
+        std::printf("%-42s %14s\n", label.c_str(), "no figure");
+}
+
+// A frame beside its two floors, each ratio taken frame by frame.
+void frameRows(const Results& r, const std::string& label, const std::string& figure)
+{
+    row(r, label, figure + ".ms", figure + ".list_ms", "ms", "its display list", figure + ".x_list");
+    row(r, "", figure + ".ms", figure + ".floor_ms", "ms", "ground only", figure + ".x_floor");
+}
+
+// Starts with `start` and ends with `end`.
+bool framed(const std::string& key, const std::string& start, const std::string& end)
+{
+    return key.size() >= start.size() + end.size() && key.compare(0, start.size(), start) == 0 &&
+           key.compare(key.size() - end.size(), end.size(), end) == 0;
 }
 
 } // namespace
@@ -42,37 +64,43 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_summary: no figures in %s\n", argv[1]);
         return 1;
     }
-    std::printf("\n%-40s %14s %14s %-26s %7s\n", "figure (medians)", "value", "floor", "floor is", "ratio");
-    row(r, "frame: start-up scene", "frame.startup.ms", "frame.startup.floor_ms", "ms", "ground only");
+    std::printf("\n%-42s %14s %14s %-22s %7s  %s\n", "figure (medians)", "value", "floor", "floor is", "ratio",
+                "middle half");
+    frameRows(r, "frame: start-up scene", "frame.startup");
     for (const char* rocks : {"0", "100", "1000", "10000"}) {
-        const std::string label = std::string("frame: start-up scene + ") + rocks + " rocks";
-        const std::string key = std::string("frame.rocks") + rocks;
-        row(r, label.c_str(), key + ".ms", key + ".floor_ms", "ms", "ground only");
+        const std::string figure = std::string("frame.rocks") + rocks;
+        frameRows(r, std::string("frame: start-up scene + ") + rocks + " rocks", figure);
+        single(r, "  processor time, all threads", figure + ".cpu_ms", "ms");
     }
-    row(r, "frame: start-up scene, again at the end", "frame.startup_again.ms", "frame.startup_again.floor_ms",
-        "ms", "ground only");
+    frameRows(r, "frame: start-up scene, again at the end", "frame.startup_again");
     single(r, "first frame, fresh context: ground", "frame.first.floor_ms", "ms");
     single(r, "then first start-up scene frame", "frame.first.ms", "ms");
     // Where the scene's time goes: each machine alone on the ground.
-    const std::string machinePrefix = "frame.machine.", floorSuffix = ".floor_ms";
-    for (const auto& [key, value] : r) {
-        if (key.compare(0, machinePrefix.size(), machinePrefix) != 0 ||
-            key.size() < floorSuffix.size() ||
-            key.compare(key.size() - floorSuffix.size(), floorSuffix.size(), floorSuffix) != 0)
+    const std::string machinePrefix = "frame.machine.", listSuffix = ".list_ms";
+    for (const auto& entry : r) {
+        const std::string& key = entry.first;
+        if (!framed(key, machinePrefix, listSuffix))
             continue;
-        const std::string figure = key.substr(0, key.size() - floorSuffix.size());
-        const std::string label = "frame: ground + " + figure.substr(machinePrefix.size()) + " alone";
-        row(r, label.c_str(), figure + ".ms", key, "ms", "ground only");
+        const std::string figure = key.substr(0, key.size() - listSuffix.size());
+        frameRows(r, "frame: ground + " + figure.substr(machinePrefix.size()) + " alone", figure);
     }
-    row(r, "start-up to first frame", "startup.dalvery.ms", "startup.least.ms", "ms", "least FLTK GL program");
-    row(r, "peak resident memory", "memory.dalvery.kb", "memory.least.kb", "kB", "least FLTK GL program");
-    row(r, "slider event to end of frame", "event.ms", "event.frame_ms", "ms", "the frame alone, window");
+    const struct {
+        std::string name;
+        const char* label;
+    } leastPrograms[] = {{"least_lit", "least lit program"}, {"least", "least clearing program"}};
+    for (const auto& least : leastPrograms) {
+        row(r, "start-up to first frame", "startup.dalvery.ms", "startup." + least.name + ".ms", "ms", least.label,
+            "startup.x_" + least.name);
+        row(r, "peak resident memory", "memory.dalvery.kb", "memory." + least.name + ".kb", "kB", least.label,
+            "memory.x_" + least.name);
+    }
+    row(r, "slider event to end of frame", "event.ms", "event.frame_ms", "ms", "the frame in the window");
 
     std::printf("\n");
     const std::vector<Verdict> verdicts = judge(r);
     for (const Verdict& v : verdicts)
-        std::printf("%-46s %-34s %-26s %s\n", v.target.c_str(), v.figure.c_str(), v.bound.c_str(),
-                    v.held ? "held" : v.measured ? "MISSED" : "NOT MEASURED");
+        std::printf("%-46s %-40s %-28s %s\n", v.target.c_str(), v.figure.c_str(), v.bound.c_str(),
+                    outcomeName(v.outcome));
     std::printf("\n%s\n", summaryLine(verdicts).c_str());
     return 0;
 }

@@ -2,8 +2,12 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <limits>
+#include <optional>
 
 namespace {
+
+constexpr double unbounded = std::numeric_limits<double>::infinity();
 
 std::string format(const char* pattern, double value)
 {
@@ -12,97 +16,116 @@ std::string format(const char* pattern, double value)
     return text;
 }
 
-bool have(const Results& results, std::initializer_list<const char*> names)
+// "1.03x (0.98 to 1.09)": the median, then the middle half.
+std::string describe(const Spread& s, const char* unit)
 {
-    for (const char* name : names)
-        if (!results.count(name))
-            return false;
-    return true;
+    return format("%.2f", s.median) + unit + " (" + format("%.2f", s.low) + " to " + format("%.2f", s.high) + ")";
+}
+
+// Held, within noise or missed for a bound from `low` to `high`.
+Outcome outcomeOf(const Spread& s, double low, double high)
+{
+    if (s.median >= low && s.median <= high)
+        return Outcome::held;
+    if (s.low <= high && s.high >= low)
+        return Outcome::withinNoise;
+    return Outcome::missed;
 }
 
 Verdict missing(const std::string& target, const std::string& bound)
 {
-    return {target, "no figure", bound, false, false};
+    return {target, "no figure", bound, Outcome::notMeasured};
 }
 
-Verdict ratioAtMost(const Results& r, const std::string& target, const char* numerator,
-                    const char* denominator, double limit)
+Verdict atMost(const Results& r, const std::string& target, const std::string& figure, double limit,
+               const char* unit)
 {
-    const std::string bound = format("<= %.1fx", limit);
-    if (!have(r, {numerator, denominator}) || r.at(denominator) <= 0)
+    const std::string bound = "<= " + format("%.2f", limit) + unit;
+    const std::optional<Spread> s = spreadIn(r, figure);
+    if (!s)
         return missing(target, bound);
-    const double ratio = r.at(numerator) / r.at(denominator);
-    return {target, format("%.2fx", ratio), bound, true, ratio <= limit};
+    return {target, describe(*s, unit), bound, outcomeOf(*s, -unbounded, limit)};
+}
+
+// Cost per rock above 1,000 rocks over that below; unbounded when the cost
+// does not grow below 1,000.
+double slopeRatio(double ms0, double ms1k, double ms10k)
+{
+    const double below = (ms1k - ms0) / 1000, above = (ms10k - ms1k) / 9000;
+    return below > 0 ? above / below : unbounded;
+}
+
+Verdict linearInRocks(const Results& r)
+{
+    const std::string target = "cost linear in rocks",
+                      bound = format("slope ratio %.2f", linearSlopeLow) + format(" to %.2f", linearSlopeHigh);
+    const std::optional<Spread> ms0 = spreadIn(r, "frame.rocks0.cpu_ms"),
+                                ms1k = spreadIn(r, "frame.rocks1000.cpu_ms"),
+                                ms10k = spreadIn(r, "frame.rocks10000.cpu_ms");
+    if (!ms0 || !ms1k || !ms10k)
+        return missing(target, bound);
+    // The ratio grows with the cost of 10,000 rocks and of none, and falls
+    // with that of 1,000: its middle half runs between the corners of theirs.
+    const Spread ratio{slopeRatio(ms0->low, ms1k->high, ms10k->low),
+                       slopeRatio(ms0->median, ms1k->median, ms10k->median),
+                       slopeRatio(ms0->high, ms1k->low, ms10k->high)};
+    const double perRockUs = (ms10k->median - ms0->median) / 10000 * 1000;
+    return {target, format("%.2f us a rock, ", perRockUs) + describe(ratio, ""), bound,
+            outcomeOf(ratio, linearSlopeLow, linearSlopeHigh)};
+}
+
+Verdict noGrowth(const Results& r)
+{
+    const std::string target = "same frame after all the others / at first",
+                      bound = format("<= %.2fx", noGrowthLimit);
+    const std::optional<Spread> first = spreadIn(r, "frame.startup.x_floor"),
+                                again = spreadIn(r, "frame.startup_again.x_floor");
+    if (!first || !again || first->low <= 0)
+        return missing(target, bound);
+    const Spread growth{again->low / first->high, again->median / first->median, again->high / first->low};
+    return {target, describe(growth, "x"), bound, outcomeOf(growth, -unbounded, noGrowthLimit)};
+}
+
+Verdict eventToFrame(const Results& r)
+{
+    const std::string target = "slider event to end of frame",
+                      bound = format("<= frame + %.0f ms", eventSlackMs);
+    const std::optional<Spread> event = spreadIn(r, "event.ms");
+    if (!event || !r.count("event.frame_ms"))
+        return missing(target, bound);
+    const double limit = r.at("event.frame_ms") + eventSlackMs;
+    return {target, describe(*event, " ms"), bound + format(" = %.2f ms", limit),
+            outcomeOf(*event, -unbounded, limit)};
 }
 
 } // namespace
 
 std::vector<Verdict> judge(const Results& r)
 {
-    std::vector<Verdict> verdicts;
-    verdicts.push_back(ratioAtMost(r, "start-up scene frame / ground-only floor", "frame.startup.ms",
-                                   "frame.startup.floor_ms", frameToFloorLimit));
+    return {
+        atMost(r, "start-up scene frame / its display list", "frame.startup.x_list", frameToListLimit, "x"),
+        atMost(r, "frame with 1,000 rocks", "frame.rocks1000.ms", rocksFrameLimitMs, " ms"),
+        linearInRocks(r),
+        noGrowth(r),
+        atMost(r, "start-up to first frame / least lit program", "startup.x_least_lit", startupLimit, "x"),
+        atMost(r, "peak memory / least lit program", "memory.x_least_lit", memoryLimit, "x"),
+        eventToFrame(r),
+    };
+}
 
-    const std::string rocksBound = format("<= %.1f ms", rocksFrameLimitMs);
-    if (have(r, {"frame.rocks1000.ms"})) {
-        const double ms = r.at("frame.rocks1000.ms");
-        verdicts.push_back({"frame with 1,000 rocks", format("%.2f ms", ms), rocksBound, true,
-                            ms <= rocksFrameLimitMs});
-    } else {
-        verdicts.push_back(missing("frame with 1,000 rocks", rocksBound));
+const char* outcomeName(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::held:
+        return "held";
+    case Outcome::withinNoise:
+        return "WITHIN NOISE";
+    case Outcome::missed:
+        return "MISSED";
+    case Outcome::notMeasured:
+        return "NOT MEASURED";
     }
-
-    const std::string linearBound =
-        format("slope ratio %.2f", linearSlopeLow) + format(" to %.2f", linearSlopeHigh);
-    if (have(r, {"frame.rocks0.ms", "frame.rocks1000.ms", "frame.rocks10000.ms", "frame.rocks0.floor_ms",
-                 "frame.rocks1000.floor_ms", "frame.rocks10000.floor_ms"}) &&
-        r.at("frame.rocks0.floor_ms") > 0 && r.at("frame.rocks1000.floor_ms") > 0 &&
-        r.at("frame.rocks10000.floor_ms") > 0) {
-        // The slopes are taken in units of each case's own floor: the cases
-        // run one after another, and load from elsewhere that comes and goes
-        // between them would otherwise bend the line.
-        const double x0 = r.at("frame.rocks0.ms") / r.at("frame.rocks0.floor_ms");
-        const double x1k = r.at("frame.rocks1000.ms") / r.at("frame.rocks1000.floor_ms");
-        const double x10k = r.at("frame.rocks10000.ms") / r.at("frame.rocks10000.floor_ms");
-        const double low = (x1k - x0) / 1000, high = (x10k - x1k) / 9000;
-        const double slopeRatio = low > 0 ? high / low : 0;
-        const double perRockUs = (r.at("frame.rocks10000.ms") - r.at("frame.rocks0.ms")) / 10000 * 1000;
-        verdicts.push_back({"cost linear in rocks",
-                            format("%.2f us a rock", perRockUs) + format(", slope ratio %.2f", slopeRatio),
-                            linearBound, true,
-                            low > 0 && slopeRatio >= linearSlopeLow && slopeRatio <= linearSlopeHigh});
-    } else {
-        verdicts.push_back(missing("cost linear in rocks", linearBound));
-    }
-
-    const std::string growthBound = format("<= %.2fx", noGrowthLimit);
-    if (have(r, {"frame.startup.ms", "frame.startup.floor_ms", "frame.startup_again.ms",
-                 "frame.startup_again.floor_ms"}) &&
-        r.at("frame.startup.ms") > 0 && r.at("frame.startup.floor_ms") > 0 &&
-        r.at("frame.startup_again.floor_ms") > 0) {
-        const double first = r.at("frame.startup.ms") / r.at("frame.startup.floor_ms");
-        const double again = r.at("frame.startup_again.ms") / r.at("frame.startup_again.floor_ms");
-        const double growth = again / first;
-        verdicts.push_back({"same frame after all the others / at first", format("%.2fx", growth),
-                            growthBound, true, growth <= noGrowthLimit});
-    } else {
-        verdicts.push_back(missing("same frame after all the others / at first", growthBound));
-    }
-
-    verdicts.push_back(ratioAtMost(r, "start-up to first frame / least FLTK program", "startup.dalvery.ms",
-                                   "startup.least.ms", startupLimit));
-    verdicts.push_back(ratioAtMost(r, "peak memory / least FLTK program", "memory.dalvery.kb",
-                                   "memory.least.kb", memoryLimit));
-
-    const std::string eventBound = format("<= frame + %.0f ms", eventSlackMs);
-    if (have(r, {"event.ms", "event.frame_ms"})) {
-        const double ms = r.at("event.ms"), limit = r.at("event.frame_ms") + eventSlackMs;
-        verdicts.push_back({"slider event to end of frame", format("%.2f ms", ms),
-                            eventBound + format(" = %.2f ms", limit), true, ms <= limit});
-    } else {
-        verdicts.push_back(missing("slider event to end of frame", eventBound));
-    }
-    return verdicts;
+    return "";
 }
 
 std::string summaryLine(const std::vector<Verdict>& verdicts)
@@ -110,9 +133,17 @@ std::string summaryLine(const std::vector<Verdict>& verdicts)
     std::string line = "SUMMARY:";
     int held = 0;
     for (const Verdict& v : verdicts) {
-        line += " [" + v.target + ": " + v.figure + " (" + v.bound + ") " +
-                (v.held ? "held" : v.measured ? "MISSED" : "NOT MEASURED") + "]";
-        held += v.held;
+        line += " [" + v.target + ": " + v.figure + " (" + v.bound + ") " + outcomeName(v.outcome) + "]";
+        held += v.outcome == Outcome::held;
     }
-    return line + " " + std::to_string(held) + " of " + std::to_string(verdicts.size()) + " targets held";
+    line += " " + std::to_string(held) + " of " + std::to_string(verdicts.size()) + " targets held";
+    for (Outcome other : {Outcome::withinNoise, Outcome::missed, Outcome::notMeasured}) {
+        std::string names;
+        for (const Verdict& v : verdicts)
+            if (v.outcome == other)
+                names += (names.empty() ? "" : ", ") + v.target;
+        if (!names.empty())
+            line += std::string("; ") + outcomeName(other) + ": " + names;
+    }
+    return line;
 }

@@ -94,6 +94,14 @@ int projectionDepth()
     return depth;
 }
 
+Rgb pixelAt(int x, int y)
+{
+    glFinish();
+    unsigned char p[4];
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
+}
+
 CameraPose currentCameraPose()
 {
     const Mat4 mv = currentMatrix(GL_MODELVIEW_MATRIX);

@@ -6,6 +6,7 @@
 
 #include "tests/FakeMouse.h"
 #include "tests/GlContext.h"
+#include "tests/MachineExpect.h"
 #include "view/SiteDisplay.h"
 #include "view/WorldCamera.h"
 
@@ -98,13 +99,25 @@ TEST(WorldCameraDrags, CentreToRightEdgeIsAHalfTurnAboutTheVertical)
     expectQuat(camera.baseRotation, 0, 0, 0, 1);
 }
 
+// Points off the ball, past the view's edge or in its corners (inside the
+// square, outside the circle), are taken to the rim: an eighth of the rim
+// is a quarter turn about +z.
 TEST(WorldCameraDrags, RimDragsTurnAboutTheViewingAxisOnly)
 {
-    WorldCamera camera;
-    camera.beginDrag(2, 0);
-    camera.dragMode = WorldCamera::RotateDrag;
-    camera.dragTo(1.5f, 1.5f); // an eighth of the rim: a quarter turn about +z
-    expectQuat(camera.dragRotation, 0, 0, std::sin(pi / 4), std::cos(pi / 4));
+    const struct {
+        float fromX, fromY, toX, toY;
+    } drags[] = {
+        {2, 0, 1.5f, 1.5f},    // beyond the right edge
+        {0.9f, 0.9f, 0, 2},    // from the top right corner
+    };
+    for (const auto& d : drags) {
+        SCOPED_TRACE(::testing::Message() << "from " << d.fromX << ", " << d.fromY);
+        WorldCamera camera;
+        camera.beginDrag(d.fromX, d.fromY);
+        camera.dragMode = WorldCamera::RotateDrag;
+        camera.dragTo(d.toX, d.toY);
+        expectQuat(camera.dragRotation, 0, 0, std::sin(pi / 4), std::cos(pi / 4));
+    }
 }
 
 TEST(WorldCameraDrags, RotationIsMeasuredFromTheDragStartNotTheLastMove)
@@ -293,20 +306,34 @@ TEST_F(WorldCameraView, AFullWidthPanMovesTheCentreFiveHundredUnitsRight)
     EXPECT_NEAR(eyeSpace[2], -250, 1e-3);
 }
 
-TEST_F(WorldCameraView, HalfTurnDragShowsTheSiteFromBehind)
+// A half turn about the view's vertical takes the eye to the far side of
+// the site's centre, from a level start as from the start-up tilt: the drag
+// turns the picture as the user sees it, after the turns before it. The next
+// press folds it into those without moving the eye.
+TEST_F(WorldCameraView, HalfTurnDragShowsTheSiteFromTheOtherSide)
 {
-    SiteDisplay display;
-    WorldCamera& camera = display.camera;
-    camera.baseRotation = Quaternion();
-    camera.beginDrag(0, 0);
-    camera.dragMode = WorldCamera::RotateDrag;
-    camera.dragTo(1, 0);
-    camera.applyView();
-    // Before: the eye on +z; after a half turn about the vertical, on -z.
-    const CameraPose pose = currentCameraPose();
-    EXPECT_NEAR(pose.eye[0], 0, 1e-3);
-    EXPECT_NEAR(pose.eye[2], -250, 1e-3);
-    EXPECT_NEAR(pose.up[1], 1, 1e-5);
+    const struct {
+        bool level;
+        double eye[3];
+    } cases[] = {
+        {true, {0, 0, -250}},
+        {false, {178.89, -89.44, -150.00}}, // opposite the start-up eye
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.level ? "level" : "tilted");
+        SiteDisplay display;
+        WorldCamera& camera = display.camera;
+        if (c.level)
+            camera.baseRotation = Quaternion();
+        camera.beginDrag(0, 0);
+        camera.dragMode = WorldCamera::RotateDrag;
+        camera.dragTo(1, 0);
+        for (const char* when : {"after the drag", "at the next press"}) {
+            camera.applyView();
+            expectNear3(currentCameraPose().eye, c.eye, 0.01, when);
+            camera.beginDrag(0.5f, 0.5f);
+        }
+    }
 }
 
 } // namespace

@@ -131,26 +131,18 @@ TEST_F(MainWindow, IsLaidOutAsTheUserExpects)
     EXPECT_TRUE(window.rocks.empty());
 }
 
-TEST_F(MainWindow, ListsEveryMachineByNameWithItselfAsLineData)
-{
-    ASSERT_EQ(window.machineBrowser->size(), int(window.machines.size()));
-    for (size_t k = 0; k < window.machines.size(); ++k) {
-        Machine* machine = window.machines[k];
-        const int line = int(k) + 1;
-        EXPECT_EQ(window.machineBrowser->text(line), machine->name);
-        EXPECT_EQ(window.machineBrowser->data(line), machine);
-        EXPECT_EQ(machine->window, &window);
-    }
-    EXPECT_EQ(window.machines.back(), &example2);
-    EXPECT_EQ(window.machineBrowser->value(), 0) << "nothing selected at start";
-}
-
-TEST_F(MainWindow, StartsWithTheFiveMachinesOfTheSiteInOrder)
+TEST_F(MainWindow, ListsTheSitesMachinesByNameInOrderWithThemselvesAsLineData)
 {
     const char* expected[] = {"Dump truck", "Crane", "Excavator", "Example1", "Example2"};
     ASSERT_EQ(window.machineBrowser->size(), 5);
-    for (int line = 1; line <= 5; ++line)
+    ASSERT_EQ(window.machines.size(), 5u);
+    for (int line = 1; line <= 5; ++line) {
+        const Machine* machine = window.machines[size_t(line - 1)];
         EXPECT_STREQ(window.machineBrowser->text(line), expected[line - 1]) << "line " << line;
+        EXPECT_EQ(machine->name, expected[line - 1]);
+        EXPECT_EQ(window.machineBrowser->data(line), machine) << "line " << line;
+    }
+    EXPECT_EQ(window.machineBrowser->value(), 0) << "nothing selected at start";
 }
 
 TEST_F(MainWindow, SelectingALinePrintsItAtOnceEvenIntoAPipe)

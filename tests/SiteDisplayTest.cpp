@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "app/DalveryWindow.h"
+#include "draw/Perspective.h"
+#include "draw/Primitives.h"
 #include "machines/ExampleMachine.h"
 #include "machines/Machine.h"
 #include "tests/GlContext.h"
-#include "draw/Primitives.h"
 #include "view/SiteDisplay.h"
 
 namespace {
@@ -48,11 +49,7 @@ public:
 private:
     static void lookFrom(float aspect, double x, double y, double z)
     {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(40, aspect, 0.1, 1000);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        loadPerspective(cameraFieldOfView, aspect);
         gluLookAt(x, y, z, 0, 0, 0, 0, 1, 0);
     }
 

@@ -26,6 +26,13 @@ void resetMatrices()
     glLoadIdentity();
 }
 
+int integerState(GLenum name)
+{
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
 void normalize(double v[3])
 {
     const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
@@ -75,23 +82,17 @@ Mat4 currentMatrix(unsigned glMatrixName)
 
 int matrixMode()
 {
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    return mode;
+    return integerState(GL_MATRIX_MODE);
 }
 
 int modelViewDepth()
 {
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    return depth;
+    return integerState(GL_MODELVIEW_STACK_DEPTH);
 }
 
 int projectionDepth()
 {
-    GLint depth = 0;
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-    return depth;
+    return integerState(GL_PROJECTION_STACK_DEPTH);
 }
 
 Rgb pixelAt(int x, int y)

@@ -77,6 +77,16 @@ TEST(Quaternions, MatrixIsRightHandedAndIgnoresLength)
     EXPECT_NEAR(q.w / q.x, 4, 1e-5);
 }
 
+// The drags below cannot see it: scaling a point scales the turn's cross
+// and dot products alike.
+TEST(Quaternions, PointsOffTheBallGoToTheUnitRim)
+{
+    const Vec3 rim = projectToSphere(3, 4);
+    EXPECT_NEAR(rim.x, 0.6f, 1e-6);
+    EXPECT_NEAR(rim.y, 0.8f, 1e-6);
+    EXPECT_EQ(rim.z, 0.0f);
+}
+
 // A drag turns about the axis square to the two points it joins on the ball
 // (or on its rim, for points off the ball), by twice the angle between them.
 TEST(WorldCameraDrags, TurnByTwiceTheAngleBetweenThePointsOnTheBall)

@@ -33,14 +33,14 @@ int integerState(GLenum name)
     return value;
 }
 
+} // namespace
+
 void normalize(double v[3])
 {
     const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     for (int i = 0; i < 3; ++i)
         v[i] /= length;
 }
-
-} // namespace
 
 void GlTest::SetUpTestSuite()
 {

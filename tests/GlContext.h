@@ -39,3 +39,5 @@ struct CameraPose {
     double aspect;
 };
 CameraPose currentCameraPose();
+// Scales v to unit length.
+void normalize(double v[3]);

@@ -3,8 +3,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "tests/Feedback.h"
 #include "tests/GlContext.h"
 

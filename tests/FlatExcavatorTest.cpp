@@ -7,6 +7,7 @@
 #include "machines/FlatExcavator.h"
 #include "tests/Feedback.h"
 #include "tests/GlContext.h"
+#include "tests/MachineExpect.h"
 
 namespace {
 
@@ -71,45 +72,16 @@ TEST(ExcavatorLoadPoint, DependsOnOrientationAndSpinOnlyThroughTheirSumAndMovesW
     }
 }
 
-// A scrambled state, so a camera that leaves either matrix unloaded or
-// the wrong one current is caught.
-void scrambleMatrices()
-{
-    glMatrixMode(GL_MODELVIEW);
-    glRotatef(33, 1, 2, 3);
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-3, 5, -2, 7, 1, 9);
-}
-
-void expectCamera(const double eye[3], const double forward[3], double fovY, float aspect)
-{
-    EXPECT_EQ(matrixMode(), GL_MODELVIEW);
-    const CameraPose pose = currentCameraPose();
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(pose.eye[i], eye[i], 1e-3) << "eye axis " << i;
-        EXPECT_NEAR(pose.forward[i], forward[i], 1e-4) << "forward axis " << i;
-    }
-    EXPECT_GT(pose.up[1], 0) << "camera upside down";
-    EXPECT_NEAR(pose.fovY, fovY, 1e-3);
-    EXPECT_NEAR(pose.aspect, aspect, 1e-4);
-}
-
 TEST_F(ExcavatorCameras, MachineCameraWatchesFromBehindAndAboveWhateverThePose)
 {
     FlatExcavator excavator;
     for (Pose pose : {Pose{0, 0, 0, 0, -30, 60, 0}, Pose{30, -40, 120, -70, -80, 150, -100}}) {
         SCOPED_TRACE(pose.x);
         setPose(excavator, pose);
-        scrambleMatrices();
-        excavator.setMachineView(1.5f);
         const double eye[3] = {pose.x + 20.0, 28, pose.z + 100.0};
-        const double towards[3] = {-30, -20, -100}; // to (X - 10, 8, Z)
-        const double length = std::sqrt(30 * 30 + 20 * 20 + 100 * 100);
-        const double forward[3] = {towards[0] / length, towards[1] / length, towards[2] / length};
-        expectCamera(eye, forward, 60, 1.5f);
+        const double target[3] = {pose.x - 10.0, 8, pose.z};
+        expectCamera([&](float aspect) { excavator.setMachineView(aspect); }, eye, target, 60);
     }
-    EXPECT_EQ(modelViewDepth(), 1);
-    EXPECT_EQ(projectionDepth(), 1);
 }
 
 TEST_F(ExcavatorCameras, DriverLooksLevelAheadOfTheTurningAxisTurningWithSpinPlusOrientation)
@@ -128,9 +100,10 @@ TEST_F(ExcavatorCameras, DriverLooksLevelAheadOfTheTurningAxisTurningWithSpinPlu
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pose.spin);
         setPose(excavator, c.pose);
-        scrambleMatrices();
-        EXPECT_TRUE(excavator.setDriverView(1.25f));
-        expectCamera(c.eye, c.forward, 40, 1.25f);
+        const double target[3] = {c.eye[0] + c.forward[0], c.eye[1], c.eye[2] + c.forward[2]};
+        bool offered = false;
+        expectCamera([&](float aspect) { offered = excavator.setDriverView(aspect); }, c.eye, target);
+        EXPECT_TRUE(offered);
     }
 }
 
@@ -163,40 +136,30 @@ Pieces capturePieces(FlatExcavator& excavator)
     return {runs[0], runs[1], runs[2], runs[3], runs[4]};
 }
 
-void expectBounds(const std::vector<FbVertex>& vertices, std::array<double, 3> low,
-                  std::array<double, 3> high, const char* what)
+// The bounds of the primitives whose own bounds pass `keep`.
+Box boundsWhere(const std::vector<FbPrimitive>& primitives, bool (*keep)(const Box&))
 {
-    SCOPED_TRACE(what);
-    ASSERT_FALSE(vertices.empty());
-    Box box = boundsOf(vertices);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(box.min[i], low[i], 1e-3) << "axis " << i;
-        EXPECT_NEAR(box.max[i], high[i], 1e-3) << "axis " << i;
-    }
-}
-
-std::vector<FbVertex> where(const std::vector<FbPrimitive>& primitives, bool (*keep)(const Box&))
-{
-    std::vector<FbVertex> result;
+    std::vector<FbVertex> kept;
     for (const FbPrimitive& p : primitives)
         if (keep(boundsOf(p.vertices)))
-            result.insert(result.end(), p.vertices.begin(), p.vertices.end());
-    return result;
+            kept.insert(kept.end(), p.vertices.begin(), p.vertices.end());
+    EXPECT_FALSE(kept.empty());
+    return boundsOf(kept);
 }
 
 TEST_F(ExcavatorGeometry, PiecesHaveTheirHeightsAndThicknesses)
 {
     FlatExcavator excavator;
     const Pieces pieces = capturePieces(excavator);
-    expectBounds(where(pieces.tracks, [](const Box& b) { return b.min[2] > 0; }),
-                 {-9, 0, 1}, {9, 4, 5}, "left track");
-    expectBounds(where(pieces.tracks, [](const Box& b) { return b.max[2] < 0; }),
-                 {-9, 0, -5}, {9, 4, -1}, "right track");
+    expectBox(boundsWhere(pieces.tracks, [](const Box& b) { return b.min[2] > 0; }),
+              {-9, 0, 1}, {9, 4, 5}, "left track");
+    expectBox(boundsWhere(pieces.tracks, [](const Box& b) { return b.max[2] < 0; }),
+              {-9, 0, -5}, {9, 4, -1}, "right track");
     // A primitive belongs to the cab when it reaches above the body's top.
-    expectBounds(where(pieces.bodyAndCab, [](const Box& b) { return b.max[1] < 9 + 1e-3; }),
-                 {-7, 5, -3}, {9, 9, 3}, "body");
-    expectBounds(where(pieces.bodyAndCab, [](const Box& b) { return b.max[1] > 9 + 1e-3; }),
-                 {-7, 9, -3}, {2, 13, 3}, "cab");
+    expectBox(boundsWhere(pieces.bodyAndCab, [](const Box& b) { return b.max[1] < 9 + 1e-3; }),
+              {-7, 5, -3}, {9, 9, 3}, "body");
+    expectBox(boundsWhere(pieces.bodyAndCab, [](const Box& b) { return b.max[1] > 9 + 1e-3; }),
+              {-7, 9, -3}, {2, 13, 3}, "cab");
     for (const auto* piece : {&pieces.arm, &pieces.forearm}) {
         Box box = boundsOf(allVertices(*piece));
         EXPECT_NEAR(box.min[2], -1, 1e-3);
@@ -212,8 +175,8 @@ TEST_F(ExcavatorGeometry, TracksFollowOrientationAloneTheBodyFollowsSpinToo)
     FlatExcavator excavator;
     setPose(excavator, {0, 0, 90, -90, -30, 60, 0});
     const Pieces pieces = capturePieces(excavator);
-    expectBounds(allVertices(pieces.tracks), {-5, 0, -9}, {5, 4, 9}, "tracks turned a quarter");
-    expectBounds(allVertices(pieces.bodyAndCab), {-7, 5, -3}, {9, 13, 3}, "body and cab square");
+    expectBox(boundsOf(allVertices(pieces.tracks)), {-5, 0, -9}, {5, 4, 9}, "tracks turned a quarter");
+    expectBox(boundsOf(allVertices(pieces.bodyAndCab)), {-7, 5, -3}, {9, 13, 3}, "body and cab square");
 }
 
 // Whether (x, y) lies inside the triangle or convex polygon, in the x-y plane.
@@ -259,21 +222,11 @@ TEST_F(ExcavatorGeometry, BucketFollowsArmElbowAndBucketAndHoldsTheLoadPoint)
     }
 }
 
-TEST_F(ExcavatorGeometry, DrawLeavesTheMatricesAsFound)
+TEST_F(ExcavatorGeometry, DrawLeavesTheModelViewAsFound)
 {
     FlatExcavator excavator;
     setPose(excavator, {10, -10, 45, 30, -60, 90, -45});
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(1, 2, 3);
-    glRotatef(20, 0, 1, 0);
-    const Mat4 before = currentMatrix(GL_MODELVIEW_MATRIX);
-    const int depth = modelViewDepth();
-    excavator.draw();
-    const Mat4 after = currentMatrix(GL_MODELVIEW_MATRIX);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(before.m[i], after.m[i]);
-    EXPECT_EQ(modelViewDepth(), depth);
-    EXPECT_EQ(matrixMode(), GL_MODELVIEW);
+    expectLeavesModelViewAsFound([&] { excavator.draw(); });
 }
 
 } // namespace

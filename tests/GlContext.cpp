@@ -26,14 +26,21 @@ void resetMatrices()
     glLoadIdentity();
 }
 
+int integerState(GLenum name)
+{
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+} // namespace
+
 void normalize(double v[3])
 {
     const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     for (int i = 0; i < 3; ++i)
         v[i] /= length;
 }
-
-} // namespace
 
 void GlTest::SetUpTestSuite()
 {
@@ -75,23 +82,25 @@ Mat4 currentMatrix(unsigned glMatrixName)
 
 int matrixMode()
 {
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    return mode;
+    return integerState(GL_MATRIX_MODE);
 }
 
 int modelViewDepth()
 {
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    return depth;
+    return integerState(GL_MODELVIEW_STACK_DEPTH);
 }
 
 int projectionDepth()
 {
-    GLint depth = 0;
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-    return depth;
+    return integerState(GL_PROJECTION_STACK_DEPTH);
+}
+
+Rgb pixelAt(int x, int y)
+{
+    glFinish();
+    unsigned char p[4];
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
 }
 
 CameraPose currentCameraPose()

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tour/Rgb.h"
+
 // A headless OpenGL compatibility context (EGL on Mesa's surfaceless
 // platform, no X server), made current for every test of a fixture that
 // derives from GlTest. Matrices are reset to the identity before each test.
@@ -24,6 +26,8 @@ Mat4 currentMatrix(unsigned glMatrixName); // GL_MODELVIEW_MATRIX or GL_PROJECTI
 int matrixMode();
 int modelViewDepth();
 int projectionDepth();
+// The pixel at (x, y) of the finished frame, counted from the bottom left.
+Rgb pixelAt(int x, int y);
 
 // Eye position, viewing direction and vertical field of view (degrees)
 // recovered from the current projection and model-view matrices.
@@ -35,3 +39,5 @@ struct CameraPose {
     double aspect;
 };
 CameraPose currentCameraPose();
+// Scales v to unit length.
+void normalize(double v[3]);

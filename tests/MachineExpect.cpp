@@ -3,21 +3,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "tests/Feedback.h"
 #include "tests/GlContext.h"
 
 namespace {
 
 constexpr float aspect = 625.0f / 590.0f; // the site display's
-
-void normalize(double v[3])
-{
-    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    for (int i = 0; i < 3; ++i)
-        v[i] /= length;
-}
 
 } // namespace
 

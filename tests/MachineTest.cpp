@@ -13,32 +13,6 @@ public:
     void setMachineView(float) override {}
 };
 
-TEST(MachineBase, FillsTheThreeGroundParametersAndBlanksTheRest)
-{
-    BareMachine m(5, "bare");
-    EXPECT_EQ(m.name, "bare");
-    EXPECT_EQ(m.window, nullptr);
-    ASSERT_EQ(m.params.size(), 5u);
-    ASSERT_EQ(m.paramNames.size(), 5u);
-    ASSERT_EQ(m.paramRanges.size(), 5u);
-    const char* names[] = {"X", "Z", "Orientation", "", ""};
-    const std::pair<float, float> ranges[] = {{-100, 100}, {-100, 100}, {0, 360}, {0, 0}, {0, 0}};
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(m.params[i], 0.0f) << i;
-        EXPECT_EQ(m.paramNames[i], names[i]) << i;
-        EXPECT_EQ(m.paramRanges[i], ranges[i]) << i;
-    }
-}
-
-TEST(MachineBase, TwoMachinesShareNoParameters)
-{
-    BareMachine a(4, "a"), b(4, "b");
-    a.params[3] = 7;
-    a.paramNames[3] = "changed";
-    EXPECT_EQ(b.params[3], 0.0f);
-    EXPECT_EQ(b.paramNames[3], "");
-}
-
 TEST(MachineBase, HasNoLoadPointAndLeavesTheOutputsAlone)
 {
     BareMachine m(3, "bare");

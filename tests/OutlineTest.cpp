@@ -7,6 +7,7 @@
 #include "machines/Outline.h"
 #include "tests/Feedback.h"
 #include "tests/GlContext.h"
+#include "tests/MachineExpect.h"
 
 namespace {
 
@@ -109,15 +110,7 @@ TEST_F(SquareSlab, TakesTheOutlineColourEverywhereAndLeavesTheMatricesAsFound)
     ASSERT_FALSE(vertices.empty());
     EXPECT_EQ(withColour(vertices, 10 / 255.0f, 200 / 255.0f, 30 / 255.0f).size(), vertices.size());
 
-    glTranslatef(1, 2, 3);
-    glRotatef(30, 0, 1, 0);
-    const Mat4 before = currentMatrix(GL_MODELVIEW_MATRIX);
-    drawExtrudedOutline(square, 2);
-    const Mat4 after = currentMatrix(GL_MODELVIEW_MATRIX);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(before.m[i], after.m[i]);
-    EXPECT_EQ(modelViewDepth(), 1);
-    EXPECT_EQ(matrixMode(), GL_MODELVIEW);
+    expectLeavesModelViewAsFound([] { drawExtrudedOutline(square, 2); });
 }
 
 TEST_F(OutlineEdgeCases, AnOddCoordCountIgnoresTheLastValue)

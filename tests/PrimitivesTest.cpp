@@ -6,6 +6,7 @@
 
 #include "tests/Feedback.h"
 #include "tests/GlContext.h"
+#include "tests/MachineExpect.h"
 #include "draw/Primitives.h"
 
 namespace {
@@ -15,17 +16,10 @@ using Ground = GlTest;
 
 TEST_F(Cubes, CoverTheirEdgeAroundTheCentre)
 {
-    Box unit = boundsOf(allVertices(capture([] { drawCube(0, 0, 0, 1); })));
-    Box moved = boundsOf(allVertices(capture([] { drawCube(3, 1, -4, 2); })));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(unit.min[i], -0.5, 1e-3);
-        EXPECT_NEAR(unit.max[i], 0.5, 1e-3);
-    }
-    const double low[3] = {2, 0, -5}, high[3] = {4, 2, -3};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(moved.min[i], low[i], 1e-3) << "axis " << i;
-        EXPECT_NEAR(moved.max[i], high[i], 1e-3) << "axis " << i;
-    }
+    expectBox(boundsOf(allVertices(capture([] { drawCube(0, 0, 0, 1); }))),
+              {-0.5, -0.5, -0.5}, {0.5, 0.5, 0.5}, "unit cube");
+    expectBox(boundsOf(allVertices(capture([] { drawCube(3, 1, -4, 2); }))),
+              {2, 0, -5}, {4, 2, -3}, "moved cube");
 }
 
 TEST_F(Cubes, EveryFaceHasItsOutwardNormalAndTheCurrentColour)
@@ -58,16 +52,8 @@ TEST_F(Cubes, EveryFaceHasItsOutwardNormalAndTheCurrentColour)
 
 TEST_F(Cubes, LeaveTheMatrixStackAndTheColourAsFound)
 {
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(1, 2, 3);
-    const Mat4 before = currentMatrix(GL_MODELVIEW_MATRIX);
-    const int depth = modelViewDepth();
     glColor3f(0.1f, 0.2f, 0.3f);
-    drawCube(5, 6, 7, 8);
-    const Mat4 after = currentMatrix(GL_MODELVIEW_MATRIX);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(before.m[i], after.m[i]);
-    EXPECT_EQ(modelViewDepth(), depth);
+    expectLeavesModelViewAsFound([] { drawCube(5, 6, 7, 8); });
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[0], 0.1f);
@@ -79,13 +65,7 @@ TEST_F(Ground, IsAHundredCellsOfAlternatingGreyOnTheFloor)
     auto primitives = capture([] { drawGround(200); });
     auto vertices = allVertices(primitives);
     EXPECT_EQ(primitives.size(), 200u) << "100 quads as two triangles each";
-    Box box = boundsOf(vertices);
-    EXPECT_NEAR(box.min[0], -100, 1e-3);
-    EXPECT_NEAR(box.max[0], 100, 1e-3);
-    EXPECT_NEAR(box.min[2], -100, 1e-3);
-    EXPECT_NEAR(box.max[2], 100, 1e-3);
-    EXPECT_NEAR(box.min[1], 0, 1e-3);
-    EXPECT_NEAR(box.max[1], 0, 1e-3);
+    expectBox(boundsOf(vertices), {-100, 0, -100}, {100, 0, 100}, "ground");
 
     // Colour of the cell whose centre is (cx, cz).
     auto cellColour = [&](double cx, double cz) {

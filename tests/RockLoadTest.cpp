@@ -13,16 +13,10 @@
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
-
+// The site's origin, where the world camera looks.
 Rgb centrePixel()
 {
-    glFinish();
-    unsigned char p[4];
-    glReadPixels(312, 295, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
+    return pixelAt(312, 295);
 }
 
 using RockLoad = GlTest;

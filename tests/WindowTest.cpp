@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/Callbacks.h"
 #include "app/DalveryWindow.h"
@@ -52,13 +53,18 @@ protected:
         window.display->clear_damage();
         return requested;
     }
-    void expectSlider(int i, const char* label, double min, double max, double value, bool active)
+    // What a slider shows; at start, and on every slider never bound.
+    struct Shown {
+        const char* label = "unused";
+        double min = -100, max = 100, value = 0;
+    };
+    void expectSlider(int i, const Shown& expected, bool active)
     {
-        Fl_Value_Slider* s = window.sliders[i];
-        EXPECT_STREQ(s->label(), label) << "slider " << i;
-        EXPECT_EQ(s->minimum(), min) << "slider " << i;
-        EXPECT_EQ(s->maximum(), max) << "slider " << i;
-        EXPECT_EQ(s->value(), value) << "slider " << i;
+        const Fl_Value_Slider* s = window.sliders[size_t(i)];
+        EXPECT_STREQ(s->label(), expected.label) << "slider " << i;
+        EXPECT_EQ(s->minimum(), expected.min) << "slider " << i;
+        EXPECT_EQ(s->maximum(), expected.max) << "slider " << i;
+        EXPECT_EQ(s->value(), expected.value) << "slider " << i;
         EXPECT_EQ(s->active() != 0, active) << "slider " << i;
     }
 
@@ -119,32 +125,24 @@ TEST_F(MainWindow, IsLaidOutAsTheUserExpects)
         EXPECT_EQ(window.sliders[size_t(i)]->y(), 200 + 40 * i);
         EXPECT_EQ(window.sliders[size_t(i)]->type(), FL_HOR_SLIDER);
         EXPECT_EQ(window.sliders[size_t(i)]->step(), 1.0);
-        expectSlider(i, "unused", -100, 100, 0, false);
+        expectSlider(i, {}, false);
     }
     EXPECT_EQ(window.selectedMachine, nullptr);
     EXPECT_TRUE(window.rocks.empty());
 }
 
-TEST_F(MainWindow, ListsEveryMachineByNameWithItselfAsLineData)
-{
-    ASSERT_EQ(window.machineBrowser->size(), int(window.machines.size()));
-    for (size_t k = 0; k < window.machines.size(); ++k) {
-        Machine* machine = window.machines[k];
-        const int line = int(k) + 1;
-        EXPECT_EQ(window.machineBrowser->text(line), machine->name);
-        EXPECT_EQ(window.machineBrowser->data(line), machine);
-        EXPECT_EQ(machine->window, &window);
-    }
-    EXPECT_EQ(window.machines.back(), &example2);
-    EXPECT_EQ(window.machineBrowser->value(), 0) << "nothing selected at start";
-}
-
-TEST_F(MainWindow, StartsWithTheFiveMachinesOfTheSiteInOrder)
+TEST_F(MainWindow, ListsTheSitesMachinesByNameInOrderWithThemselvesAsLineData)
 {
     const char* expected[] = {"Dump truck", "Crane", "Excavator", "Example1", "Example2"};
     ASSERT_EQ(window.machineBrowser->size(), 5);
-    for (int line = 1; line <= 5; ++line)
+    ASSERT_EQ(window.machines.size(), 5u);
+    for (int line = 1; line <= 5; ++line) {
+        const Machine* machine = window.machines[size_t(line - 1)];
         EXPECT_STREQ(window.machineBrowser->text(line), expected[line - 1]) << "line " << line;
+        EXPECT_EQ(machine->name, expected[line - 1]);
+        EXPECT_EQ(window.machineBrowser->data(line), machine) << "line " << line;
+    }
+    EXPECT_EQ(window.machineBrowser->value(), 0) << "nothing selected at start";
 }
 
 TEST_F(MainWindow, SelectingALinePrintsItAtOnceEvenIntoAPipe)
@@ -169,37 +167,91 @@ TEST_F(MainWindow, SelectingALinePrintsItAtOnceEvenIntoAPipe)
     EXPECT_EQ(window.selectedMachine, nullptr);
 }
 
-TEST_F(MainWindow, SlidersShowTheSelectedMachinesParameters)
+// What slider `slider` shows while the machine on list line `line` is
+// selected, and the parameter it writes back. Sliders a machine does not
+// list here are unbound.
+struct SliderRow {
+    int line;
+    int slider;
+    const char* label;
+    double min, max, value;
+    int param;
+};
+
+const SliderRow boundSliders[] = {
+    {1, 0, "X", -100, 100, -24, 0},
+    {1, 1, "Z", -100, 100, -24, 1},
+    {1, 2, "Orientation", 0, 360, 0, 2},
+    {1, 3, "tip amount", 0, 60, 0, 3},
+    {2, 0, "boom rotation", 0, 360, 0, 0},
+    {2, 1, "box horizontal", 0, 100, 7, 1},
+    {2, 2, "box vertical", 0, 100, 7, 2},
+    {3, 0, "X", -100, 100, 0, 0},
+    {3, 1, "Z", -100, 100, 0, 1},
+    {3, 2, "Orientation", 0, 360, 0, 2},
+    {3, 3, "spin", -180, 180, 0, 3},
+    {3, 4, "arm", -90, 0, -30, 4},
+    {3, 5, "elbow", 0, 180, 60, 5},
+    {3, 6, "bucket", -180, 45, 0, 6},
+    {4, 0, "X", -100, 100, 0, 0},
+    {4, 1, "Z", -100, 100, 0, 1},
+    {4, 2, "Orientation", 0, 360, 0, 2},
+    {4, 3, "size", 1, 20, 2, 3},
+    {5, 0, "X", -100, 100, 10, 0},
+    {5, 1, "Z", -100, 100, 0, 1},
+    {5, 2, "Orientation", 0, 360, 0, 2},
+    {5, 3, "size", 1, 20, 2, 3},
+};
+
+const SliderRow* rowOf(int line, int slider)
 {
-    example2.params[2] = 45;
-    selectLine(lineOf(&example2));
-    EXPECT_TRUE(redrawRequested());
-    expectSlider(0, "X", -100, 100, 10, true);
-    expectSlider(1, "Z", -100, 100, 0, true);
-    expectSlider(2, "Orientation", 0, 360, 45, true);
-    expectSlider(3, "size", 1, 20, 2, true);
-    for (int i = 4; i < 10; ++i)
-        expectSlider(i, "unused", -100, 100, 0, false);
+    for (const SliderRow& row : boundSliders)
+        if (row.line == line && row.slider == slider)
+            return &row;
+    return nullptr;
 }
 
-TEST_F(MainWindow, MovingASliderWritesEveryBoundParameterBack)
+// From one machine to another, then deselected and selected again: bound
+// sliders take the machine's labels, bounds and values; unbound ones read
+// "unused", greyed out, with the bounds and value of their last use; a
+// deselection greys them all and keeps what they showed.
+TEST_F(MainWindow, SlidersShowTheSelectedMachinesParameters)
 {
-    example1.params[0] = -12;
-    selectLine(lineOf(&example1));
-    redrawRequested();
-    window.sliders[3]->value(5);
-    sliderCallback(window.sliders[3], &window);
-    EXPECT_EQ(example1.params[3], 5.0f) << "size follows its slider";
-    EXPECT_EQ(example1.params[0], -12.0f) << "the untouched sliders write back what they showed";
-    EXPECT_EQ(example1.params[1], 0.0f);
-    EXPECT_EQ(example1.params[2], 0.0f);
-    EXPECT_EQ(example2.params[3], 2.0f) << "only the selected machine changes";
-    EXPECT_TRUE(redrawRequested());
+    Shown shown[10];
+    for (int line : {3, 2, 1, 4, 5, 0, 2}) {
+        SCOPED_TRACE(::testing::Message() << "line " << line);
+        selectLine(line);
+        EXPECT_EQ(window.selectedMachine, line ? window.machines[size_t(line - 1)] : nullptr);
+        EXPECT_TRUE(redrawRequested());
+        for (int i = 0; i < 10; ++i) {
+            const SliderRow* row = rowOf(line, i);
+            if (row)
+                shown[i] = {row->label, row->min, row->max, row->value};
+            else if (line != 0)
+                shown[i].label = "unused";
+            expectSlider(i, shown[i], row != nullptr);
+        }
+    }
+}
 
-    window.sliders[0]->value(33);
-    sliderCallback(window.sliders[0], &window);
-    EXPECT_EQ(example1.params[0], 33.0f);
-    EXPECT_EQ(example1.params[3], 5.0f);
+TEST_F(MainWindow, EachSliderWritesItsOwnParameterBackAndNoOther)
+{
+    for (const SliderRow& row : boundSliders) {
+        SCOPED_TRACE(::testing::Message() << "line " << row.line << ", " << row.label);
+        selectLine(row.line);
+        redrawRequested();
+        std::vector<std::vector<float>> expected;
+        for (const Machine* machine : window.machines)
+            expected.push_back(machine->params);
+        const double moved = row.value == row.max ? row.min : row.max;
+        expected[size_t(row.line - 1)][size_t(row.param)] = float(moved);
+
+        window.sliders[size_t(row.slider)]->value(moved);
+        sliderCallback(nullptr, &window); // the slider that moved is not passed on
+        for (size_t k = 0; k < window.machines.size(); ++k)
+            EXPECT_EQ(window.machines[k]->params, expected[k]) << "machine " << k;
+        EXPECT_TRUE(redrawRequested());
+    }
 }
 
 // Slider labels stand outside the sliders' boxes: relabelling must repaint
@@ -224,26 +276,15 @@ TEST_F(MainWindow, AValueOutsideItsRangeIsShownAndKeptUnchanged)
     EXPECT_EQ(giant.params[0], 7.0f);
 }
 
-TEST_F(MainWindow, DeselectingGreysTheSlidersOutButKeepsWhatTheyShowed)
+TEST_F(MainWindow, ASliderMovedWithNothingSelectedDoesNothing)
 {
     selectLine(lineOf(&example2));
-    redrawRequested();
     selectLine(0);
-    EXPECT_EQ(window.selectedMachine, nullptr);
-    EXPECT_TRUE(redrawRequested());
-    expectSlider(0, "X", -100, 100, 10, false);
-    expectSlider(3, "size", 1, 20, 2, false);
-    expectSlider(4, "unused", -100, 100, 0, false);
-
-    // A slider change with nothing selected does nothing at all.
+    redrawRequested();
     window.sliders[0]->value(-40);
     sliderCallback(window.sliders[0], &window);
     EXPECT_EQ(example2.params[0], 10.0f);
     EXPECT_FALSE(redrawRequested());
-
-    // Selecting again sets the sliders up afresh from the machine.
-    selectLine(lineOf(&example2));
-    expectSlider(0, "X", -100, 100, 10, true);
 }
 
 TEST_F(MainWindow, ViewButtonsOnlyAskForARedraw)

@@ -6,6 +6,7 @@
 
 #include "tests/FakeMouse.h"
 #include "tests/GlContext.h"
+#include "tests/MachineExpect.h"
 #include "view/SiteDisplay.h"
 #include "view/WorldCamera.h"
 
@@ -76,35 +77,39 @@ TEST(Quaternions, MatrixIsRightHandedAndIgnoresLength)
     EXPECT_NEAR(q.w / q.x, 4, 1e-5);
 }
 
-TEST(Quaternions, MousePointsLandOnTheSphereOrItsRim)
+// The drags below cannot see it: scaling a point scales the turn's cross
+// and dot products alike.
+TEST(Quaternions, PointsOffTheBallGoToTheUnitRim)
 {
-    Vec3 centre = projectToSphere(0, 0);
-    EXPECT_FLOAT_EQ(centre.z, 1);
-    Vec3 inside = projectToSphere(0.6f, 0);
-    EXPECT_NEAR(inside.z, 0.8f, 1e-6);
-    Vec3 outside = projectToSphere(3, 4);
-    EXPECT_NEAR(outside.x, 0.6f, 1e-6);
-    EXPECT_NEAR(outside.y, 0.8f, 1e-6);
-    EXPECT_EQ(outside.z, 0.0f);
+    const Vec3 rim = projectToSphere(3, 4);
+    EXPECT_NEAR(rim.x, 0.6f, 1e-6);
+    EXPECT_NEAR(rim.y, 0.8f, 1e-6);
+    EXPECT_EQ(rim.z, 0.0f);
 }
 
-TEST(WorldCameraDrags, CentreToRightEdgeIsAHalfTurnAboutTheVertical)
+// A drag turns about the axis square to the two points it joins on the ball
+// (or on its rim, for points off the ball), by twice the angle between them.
+TEST(WorldCameraDrags, TurnByTwiceTheAngleBetweenThePointsOnTheBall)
 {
-    WorldCamera camera;
-    camera.beginDrag(0, 0);
-    camera.dragMode = WorldCamera::RotateDrag;
-    camera.dragTo(1, 0);
-    expectQuat(camera.dragRotation, 0, 1, 0, 0);
-    expectQuat(camera.baseRotation, 0, 0, 0, 1);
-}
-
-TEST(WorldCameraDrags, RimDragsTurnAboutTheViewingAxisOnly)
-{
-    WorldCamera camera;
-    camera.beginDrag(2, 0);
-    camera.dragMode = WorldCamera::RotateDrag;
-    camera.dragTo(1.5f, 1.5f); // an eighth of the rim: a quarter turn about +z
-    expectQuat(camera.dragRotation, 0, 0, std::sin(pi / 4), std::cos(pi / 4));
+    const float s = std::sin(pi / 4), c = std::cos(pi / 4);
+    const struct {
+        float fromX, fromY, toX, toY;
+        Quaternion turn;
+    } drags[] = {
+        {0, 0, 1, 0, {0, 1, 0, 0}},          // centre to right edge: a half turn about the vertical
+        {0, 0, 0.6f, 0, {0, 0.6f, 0, 0.8f}}, // to (0.6, 0, 0.8) on the ball
+        {2, 0, 1.5f, 1.5f, {0, 0, s, c}},    // beyond the right edge; an eighth of the rim
+        {0.9f, 0.9f, 0, 2, {0, 0, s, c}},    // from the top right corner, inside the view but off the ball
+    };
+    for (const auto& d : drags) {
+        SCOPED_TRACE(::testing::Message() << "from " << d.fromX << ", " << d.fromY);
+        WorldCamera camera;
+        camera.beginDrag(d.fromX, d.fromY);
+        camera.dragMode = WorldCamera::RotateDrag;
+        camera.dragTo(d.toX, d.toY);
+        expectQuat(camera.dragRotation, d.turn.x, d.turn.y, d.turn.z, d.turn.w);
+        expectQuat(camera.baseRotation, 0, 0, 0, 1);
+    }
 }
 
 TEST(WorldCameraDrags, RotationIsMeasuredFromTheDragStartNotTheLastMove)
@@ -189,20 +194,16 @@ TEST(WorldCameraDrags, SpinComposesOntoTheBase)
 class WorldCameraEvents : public ::testing::Test {
 protected:
     void SetUp() override { camera.widget = &view; }
-    void mouseAt(int x, int y, int button, int state = 0)
-    {
-        fakeMouse(x, y, button, state);
-    }
     Fl_Gl_Window view{0, 0, 600, 400};
     WorldCamera camera;
 };
 
 TEST_F(WorldCameraEvents, RightButtonRotatesAndAltRightPans)
 {
-    mouseAt(300, 200, FL_RIGHT_MOUSE);
+    fakeMouse(300, 200, FL_RIGHT_MOUSE);
     EXPECT_EQ(camera.handleMouse(FL_PUSH), 1);
     EXPECT_EQ(camera.dragMode, WorldCamera::RotateDrag);
-    mouseAt(600, 200, FL_RIGHT_MOUSE);
+    fakeMouse(600, 200, FL_RIGHT_MOUSE);
     EXPECT_EQ(camera.handleMouse(FL_DRAG), 1);
     expectQuat(camera.dragRotation, 0, 1, 0, 0);
     EXPECT_EQ(camera.handleMouse(FL_RELEASE), 1);
@@ -210,10 +211,10 @@ TEST_F(WorldCameraEvents, RightButtonRotatesAndAltRightPans)
     expectQuat(camera.dragRotation, 0, 1, 0, 0); // kept until the next press
 
     camera.distance = 100;
-    mouseAt(0, 100, FL_RIGHT_MOUSE, FL_ALT);
+    fakeMouse(0, 100, FL_RIGHT_MOUSE, FL_ALT);
     EXPECT_EQ(camera.handleMouse(FL_PUSH), 1);
     EXPECT_EQ(camera.dragMode, WorldCamera::PanDrag);
-    mouseAt(150, 0, FL_RIGHT_MOUSE, 0); // Alt let go mid-drag: still a pan
+    fakeMouse(150, 0, FL_RIGHT_MOUSE, 0); // Alt let go mid-drag: still a pan
     EXPECT_EQ(camera.handleMouse(FL_DRAG), 1);
     EXPECT_NEAR(camera.panX, -50, 1e-3); // a quarter of the width: half a unit
     EXPECT_NEAR(camera.panY, -50, 1e-3); // from y = 0.5 to the top edge
@@ -222,9 +223,9 @@ TEST_F(WorldCameraEvents, RightButtonRotatesAndAltRightPans)
 
 TEST_F(WorldCameraEvents, AltPressedAfterThePressKeepsARotation)
 {
-    mouseAt(300, 200, FL_RIGHT_MOUSE);
+    fakeMouse(300, 200, FL_RIGHT_MOUSE);
     camera.handleMouse(FL_PUSH);
-    mouseAt(450, 200, FL_RIGHT_MOUSE, FL_ALT);
+    fakeMouse(450, 200, FL_RIGHT_MOUSE, FL_ALT);
     camera.handleMouse(FL_DRAG);
     EXPECT_EQ(camera.dragMode, WorldCamera::RotateDrag);
     EXPECT_EQ(camera.panX, 0.0f);
@@ -234,20 +235,20 @@ TEST_F(WorldCameraEvents, AltPressedAfterThePressKeepsARotation)
 TEST_F(WorldCameraEvents, OtherButtonsAreNotTakenAndEndADrag)
 {
     for (int button : {FL_LEFT_MOUSE, FL_MIDDLE_MOUSE}) {
-        mouseAt(100, 100, button);
+        fakeMouse(100, 100, button);
         EXPECT_EQ(camera.handleMouse(FL_PUSH), 0);
-        mouseAt(500, 300, button);
+        fakeMouse(500, 300, button);
         EXPECT_EQ(camera.handleMouse(FL_DRAG), 0);
         EXPECT_EQ(camera.handleMouse(FL_RELEASE), 0);
         expectQuat(camera.baseRotation, 0, 0, 0, 1);
         expectQuat(camera.dragRotation, 0, 0, 0, 1);
     }
-    mouseAt(300, 200, FL_RIGHT_MOUSE);
+    fakeMouse(300, 200, FL_RIGHT_MOUSE);
     camera.handleMouse(FL_PUSH);
-    mouseAt(300, 200, FL_LEFT_MOUSE);
+    fakeMouse(300, 200, FL_LEFT_MOUSE);
     EXPECT_EQ(camera.handleMouse(FL_PUSH), 0);
     EXPECT_EQ(camera.dragMode, WorldCamera::NoDrag);
-    mouseAt(600, 200, FL_LEFT_MOUSE);
+    fakeMouse(600, 200, FL_LEFT_MOUSE);
     EXPECT_EQ(camera.handleMouse(FL_DRAG), 0) << "the interrupted drag is over";
     expectQuat(camera.dragRotation, 0, 0, 0, 1);
     EXPECT_EQ(camera.handleMouse(FL_MOVE), 0);
@@ -293,20 +294,34 @@ TEST_F(WorldCameraView, AFullWidthPanMovesTheCentreFiveHundredUnitsRight)
     EXPECT_NEAR(eyeSpace[2], -250, 1e-3);
 }
 
-TEST_F(WorldCameraView, HalfTurnDragShowsTheSiteFromBehind)
+// A half turn about the view's vertical takes the eye to the far side of
+// the site's centre, from a level start as from the start-up tilt: the drag
+// turns the picture as the user sees it, after the turns before it. The next
+// press folds it into those without moving the eye.
+TEST_F(WorldCameraView, HalfTurnDragShowsTheSiteFromTheOtherSide)
 {
-    SiteDisplay display;
-    WorldCamera& camera = display.camera;
-    camera.baseRotation = Quaternion();
-    camera.beginDrag(0, 0);
-    camera.dragMode = WorldCamera::RotateDrag;
-    camera.dragTo(1, 0);
-    camera.applyView();
-    // Before: the eye on +z; after a half turn about the vertical, on -z.
-    const CameraPose pose = currentCameraPose();
-    EXPECT_NEAR(pose.eye[0], 0, 1e-3);
-    EXPECT_NEAR(pose.eye[2], -250, 1e-3);
-    EXPECT_NEAR(pose.up[1], 1, 1e-5);
+    const struct {
+        bool level;
+        double eye[3];
+    } cases[] = {
+        {true, {0, 0, -250}},
+        {false, {178.89, -89.44, -150.00}}, // opposite the start-up eye
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.level ? "level" : "tilted");
+        SiteDisplay display;
+        WorldCamera& camera = display.camera;
+        if (c.level)
+            camera.baseRotation = Quaternion();
+        camera.beginDrag(0, 0);
+        camera.dragMode = WorldCamera::RotateDrag;
+        camera.dragTo(1, 0);
+        for (const char* when : {"after the drag", "at the next press"}) {
+            camera.applyView();
+            expectNear3(currentCameraPose().eye, c.eye, 0.01, when);
+            camera.beginDrag(0.5f, 0.5f);
+        }
+    }
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "tour/Rgb.h"
 
 // A rectangle in pixels: screen, window or image coordinates as the caller says.
 struct Rect {
@@ -13,15 +14,6 @@ struct Rect {
 
     bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
     Rect movedBy(int dx, int dy) const { return {x + dx, y + dy, w, h}; }
-};
-
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-    bool operator!=(const Rgb& o) const { return !(*this == o); }
 };
 
 // A grabbed picture, row by row from the top left.

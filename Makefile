@@ -8,6 +8,8 @@
 #   make bench        builds an optimised program and the benchmarks in bench/
 #                     and runs them on a virtual display (docs/performance.md)
 #   make screenshots  takes the README's pictures again with the tour
+#   make test-debian13  (as root) make test from a clone in /root of a fresh,
+#                     minimal Debian 13, then the package installed there
 
 BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan
@@ -34,7 +36,8 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test build build-sanitize deps bench bench-deps clean screenshots
+.PHONY: run test build build-sanitize deps bench bench-deps clean screenshots \
+        test-debian13
 
 run: build
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
@@ -53,6 +56,11 @@ screenshots: build
 test: build build-sanitize
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh).
+test-debian13:
+	@$(call install-packages,debootstrap git)
+	tests/debian13.sh
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug

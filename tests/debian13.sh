@@ -53,7 +53,7 @@ cleanup() {
     exit "$status"
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+trap 'echo "debian13: interrupted" >&2; exit 130' INT TERM
 
 # Binds what apt, make and Xvfb need of the running system into a tree.
 mountSystem() {

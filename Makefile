@@ -14,6 +14,8 @@
 #                     installs it under PREFIX (/usr/local), honouring DESTDIR
 #   make uninstall    removes the files the last make install wrote
 #   make package      builds the Debian package build-release/dalvery_*.deb
+#   make test-debian13  (as root) make test from a clone in /root of a fresh,
+#                     minimal Debian 13, then the package installed there
 
 BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan
@@ -32,6 +34,8 @@ TEST_PACKAGES := $(RUN_PACKAGES) libegl-dev libgtest-dev valgrind \
                  desktop-file-utils file
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
+# CPack hands the program to dpkg-shlibdeps only once `file` says it is ELF.
+PACKAGE_PACKAGES := file
 
 # -noreset: without it the server resets whenever its last client leaves,
 # and a test connecting during the reset fails with "Can't open display".
@@ -48,7 +52,8 @@ README_PICTURES := 01-site=screenshot \
                    17-world-turned-panned=world-turned-panned
 
 .PHONY: run test build build-sanitize release program tour deps test-deps bench-deps bench \
-        clean screenshots icons icon-deps install uninstall package
+        clean screenshots icons icon-deps install uninstall package \
+        test-debian13
 
 # Builds only what it runs: the program, and the tour only without a display.
 run: release
@@ -100,6 +105,11 @@ icon-deps:
 test: build build-sanitize
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh).
+test-debian13:
+	@$(call install-packages,debootstrap git)
+	tests/debian13.sh
 
 build: test-deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug
@@ -169,6 +179,7 @@ uninstall:
 	fi
 
 package: program
+	@$(call install-packages,$(PACKAGE_PACKAGES))
 	cpack --config $(RELEASE_DIR)/CPackConfig.cmake -B $(RELEASE_DIR)
 
 clean:

@@ -1,6 +1,10 @@
 // Commits one fault of the kind named by its argument, in our own code, so
-// that the sanitizer build can show it catches that kind and that the leak
-// suppressions do not hide our code. Run only by the sanitizer build's tests.
+// that the sanitizer build, and valgrind in the plain build, can show they
+// catch that kind and that their suppressions do not hide our code. The
+// fault is committed in an FLTK callback, under FLTK's frames, as our
+// callbacks and drawing run.
+
+#include <FL/Fl.H>
 
 #include <cstdio>
 #include <cstring>
@@ -43,18 +47,18 @@ void divideAFloatByZero()
 
 int main(int argc, char** argv)
 {
-    const char* fault = argc > 1 ? argv[1] : "";
-    if (!std::strcmp(fault, "leak"))
-        leakAMachine();
-    else if (!std::strcmp(fault, "overflow"))
-        readPastAVector();
-    else if (!std::strcmp(fault, "undefined"))
-        overflowAnInt();
-    else if (!std::strcmp(fault, "divide"))
-        divideAFloatByZero();
-    else {
+    using Fault = void (*)();
+    const char* name = argc > 1 ? argv[1] : "";
+    static Fault fault = !std::strcmp(name, "leak")      ? leakAMachine
+                       : !std::strcmp(name, "overflow")  ? readPastAVector
+                       : !std::strcmp(name, "undefined") ? overflowAnInt
+                       : !std::strcmp(name, "divide")    ? divideAFloatByZero
+                                                         : nullptr;
+    if (!fault) {
         std::fprintf(stderr, "usage: sanitizer_canary leak|overflow|undefined|divide\n");
         return 2;
     }
+    Fl::add_timeout(0, [](void* fault) { (*static_cast<Fault*>(fault))(); }, &fault);
+    Fl::wait(0);
     return 0;
 }

@@ -1,0 +1,192 @@
+#!/bin/sh
+# debian13.sh [--package-only]
+# The README's commands on a fresh, minimal Debian 13 (trixie), as root: a
+# clone of this checkout's commit in /root passes `make test`; the package
+# that `make package` builds installs on another fresh Debian 13 with its
+# libraries, starts with the window class "Dalvery", and is removed cleanly.
+# --package-only skips `make test`. Both systems, and their mounts, are
+# removed at the end, whatever happened.
+#
+# Environment: DEBIAN_MIRROR (default: this machine's Debian archive).
+
+# Where `make package` leaves the package, in the clone.
+PACKAGE='build-release/dalvery_*.deb'
+SUITE=trixie
+CLONE=/root/dalvery
+
+set -u
+fail() { echo "debian13: $*" >&2; exit 1; }
+[ "$(id -u)" -eq 0 ] || fail "must run as root (debootstrap, chroot, mount)"
+command -v debootstrap >/dev/null || fail "needs debootstrap: apt-get install debootstrap"
+repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel) || fail "not in a git checkout"
+commit=$(git -C "$repo" rev-parse HEAD) || exit 1
+packageOnly=false
+[ "${1-}" = --package-only ] && packageOnly=true
+
+mirror=${DEBIAN_MIRROR:-$(awk '/^URIs:/ && $2 !~ /security/ { print $2; exit }' \
+    /etc/apt/sources.list.d/debian.sources 2>/dev/null)}
+[ -n "$mirror" ] || fail "no Debian archive in /etc/apt/sources.list.d/debian.sources; set DEBIAN_MIRROR"
+
+work=$(mktemp -d /var/tmp/dalvery-debian13.XXXXXX) || exit 1
+build=$work/build # where the clone is tested and packaged
+fresh=$work/fresh # where the package is installed
+mounts=""
+
+# Ends what runs inside the two systems, unmounts and removes them.
+cleanup() {
+    status=$?
+    trap - EXIT INT TERM
+    for p in /proc/[0-9]*; do
+        case $(readlink "$p/root" 2>/dev/null) in
+        "$build" | "$fresh") kill -9 "${p#/proc/}" 2>/dev/null ;;
+        esac
+    done
+    kept=""
+    for m in $mounts; do # most recent first
+        umount "$m" 2>/dev/null || umount -l "$m" || kept="$kept $m"
+    done
+    if [ -z "$kept" ]; then
+        rm -rf --one-file-system "$work"
+    else
+        echo "debian13: could not unmount$kept; $work is left in place" >&2
+    fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'echo "debian13: interrupted" >&2; exit 130' INT TERM
+
+# Binds what apt, make and Xvfb need of the running system into a tree.
+mountSystem() {
+    for d in proc sys dev dev/pts; do
+        mount --bind "/$d" "$1/$d" || return 1
+        mounts="$1/$d $mounts"
+    done
+}
+
+# In a tree, as a fresh root login would: run a shell command line.
+# --offline runs it without network: its own X displays cannot clash with
+# those of this machine, which share the abstract socket namespace.
+inSystem() {
+    net=""
+    [ "$1" = --offline ] && net="unshare --net" && shift
+    tree=$1
+    shift
+    $net chroot "$tree" env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        DEBIAN_FRONTEND=noninteractive sh -e -c "$*"
+}
+
+# Runs a command quietly, showing its log only when it fails.
+quietly() {
+    log=$work/stage.log
+    "$@" >"$log" 2>&1 && return 0
+    tail -n 40 "$log"
+    return 1
+}
+
+summary=""
+started=$(date +%s)
+stageNumber=0
+stages=7
+$packageOnly && stages=6
+stage() {
+    name=$1
+    shift
+    stageNumber=$((stageNumber + 1))
+    echo
+    echo "=== [$stageNumber/$stages] $name"
+    t0=$(date +%s)
+    "$@"
+    status=$?
+    seconds=$(($(date +%s) - t0))
+    if [ "$status" -eq 0 ]; then
+        summary="$summary$(printf '  %-44s %5s s  ok' "$name" "$seconds")\n"
+        echo "--- $name: ok, $seconds s"
+        return 0
+    fi
+    summary="$summary$(printf '  %-44s %5s s  FAILED' "$name" "$seconds")\n"
+    echo "--- $name: FAILED after $seconds s"
+    verdict "FAILED at \"$name\""
+    exit 1
+}
+verdict() {
+    echo
+    echo "=== Summary (Debian 13, commit $(echo "$commit" | cut -c1-12))"
+    printf '%b' "$summary"
+    echo "debian13: $1, $(($(date +%s) - started)) s in all"
+}
+
+bootstrap() {
+    echo "debootstrap --variant=minbase $SUITE $build $mirror"
+    quietly debootstrap --variant=minbase "$SUITE" "$build" "$mirror" || return 1
+    # The package goes onto a system that has none of the build's packages.
+    cp -a "$build" "$fresh" && mountSystem "$build" && mountSystem "$fresh"
+}
+
+bareMachine() {
+    echo "apt-get install git make"
+    quietly inSystem "$build" "apt-get update -q && apt-get install -y -q git make"
+}
+
+clone() {
+    git -C "$repo" bundle create -q "$build/tmp/dalvery.bundle" HEAD &&
+        inSystem "$build" "git -c advice.detachedHead=false clone -q /tmp/dalvery.bundle $CLONE
+            test \"\$(git -C $CLONE rev-parse HEAD)\" = $commit
+            ls -ld /root $CLONE" &&
+        echo "commit $commit cloned into $CLONE"
+}
+
+# The build's packages, as `make test` installs them, timed apart.
+buildPackages() {
+    quietly inSystem "$build" "cd $CLONE && make deps"
+}
+
+makeTest() {
+    inSystem --offline "$build" "cd $CLONE && make test"
+}
+
+makePackage() {
+    inSystem "$build" "cd $CLONE && make package && ls -l $PACKAGE" || return 1
+    set -- "$build$CLONE"/$PACKAGE
+    [ $# -eq 1 ] && [ -f "$1" ] || { echo "not one package at $PACKAGE: $*"; return 1; }
+    cp "$1" "$fresh/root/"
+}
+
+# On the fresh system: apt-get installs the package with its libraries, the
+# installed program starts on a virtual display with the window class
+# "Dalvery", and apt-get removes it.
+installPackage() {
+    inSystem "$fresh" "apt-get update -q >/dev/null
+        cd /root && apt-get install -y -q ./dalvery_*.deb
+        if ldd /usr/bin/dalvery | grep 'not found'; then exit 1; fi
+        apt-get install -y -q xvfb x11-utils >/dev/null" || return 1
+    inSystem --offline "$fresh" '
+        Xvfb :1 -screen 0 1280x1024x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+        xvfb=$!
+        export DISPLAY=:1
+        for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
+        /usr/bin/dalvery >/tmp/dalvery.log 2>&1 &
+        dalvery=$!
+        class=""
+        for i in $(seq 100); do
+            class=$(xprop -name Dalvery WM_CLASS 2>/dev/null) && break
+            sleep 0.3
+        done
+        kill $dalvery $xvfb 2>/dev/null || true
+        echo "${class:-no window titled Dalvery}"
+        case $class in *", \"Dalvery\"") ;; *) cat /tmp/dalvery.log; exit 1 ;; esac' || return 1
+    inSystem "$fresh" "apt-get remove -y -q dalvery
+        test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"
+}
+
+echo "Dalvery on a fresh Debian 13: commit $commit of $repo, in $work"
+[ -z "$(git -C "$repo" status --porcelain --untracked-files=no)" ] ||
+    echo "(changes not committed in the checkout are not tested)"
+stage "debootstrap, minimal $SUITE" bootstrap
+stage "the bare machine's line: git and make" bareMachine
+stage "git clone into /root" clone
+stage "make deps: the build's Debian packages" buildPackages
+$packageOnly || stage "make test" makeTest
+stage "make package" makePackage
+stage "the package installed, started and removed" installPackage
+verdict PASSED

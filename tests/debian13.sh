@@ -136,9 +136,9 @@ clone() {
         echo "commit $commit cloned into $CLONE"
 }
 
-# The build's packages, as `make test` installs them, timed apart.
+# The packages `make test` installs first, timed apart.
 buildPackages() {
-    quietly inSystem "$build" "cd $CLONE && make deps"
+    quietly inSystem "$build" "cd $CLONE && make test-deps"
 }
 
 makeTest() {
@@ -185,7 +185,7 @@ echo "Dalvery on a fresh Debian 13: commit $commit of $repo, in $work"
 stage "debootstrap, minimal $SUITE" bootstrap
 stage "the bare machine's line: git and make" bareMachine
 stage "git clone into /root" clone
-stage "make deps: the build's Debian packages" buildPackages
+stage "make test-deps: the Debian packages of make test" buildPackages
 $packageOnly || stage "make test" makeTest
 stage "make package" makePackage
 stage "the package installed, started and removed" installPackage

@@ -18,10 +18,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = dalvery ] && [ "$(field Section)" = graphics ] || fail "$(field Package) in $(field Section)"
 [ "${deb##*/}" = "dalvery_$(field Version)_$(field Architecture).deb" ] || fail "file name ${deb##*/}"
 
-# Each library the program loads, as dpkg-shlibdeps names it; libc6 with the
+# Each library the program loads, as dpkg-shlibdeps names it (Debian 13 adds
+# t64 to the names of libraries rebuilt with a 64-bit time_t); libc6 with the
 # least version the program's symbols need, which a hand-written line lacks.
 depends=$(field Depends)
-for library in 'libc6 \(>= .*\)' 'libstdc\+\+6( .*)?' 'libfltk1\.3( .*)?' 'libfltk-gl1\.3( .*)?' \
+for library in 'libc6 \(>= .*\)' 'libstdc\+\+6( .*)?' 'libfltk1\.3(t64)?( .*)?' 'libfltk-gl1\.3(t64)?( .*)?' \
         'libglu1-mesa( .*)? \| libglu1.*' '(libgl1|libopengl0)( .*)?'; do
     echo "$depends" | sed 's/, /\n/g' | grep -Eqx "$library" || fail "Depends lacks $library: $depends"
 done

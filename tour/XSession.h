@@ -21,11 +21,14 @@ public:
     bool usable() const { return display && hasXTest; }
 
     struct WindowState {
-        std::string title;  // WM_NAME
+        std::string title;       // WM_NAME
+        std::string windowClass; // the class half of WM_CLASS
         bool viewable = false;
-        Rect frame;         // on the screen
+        bool managed = false;    // in the window manager's client list
+        Rect frame;              // on the screen, without a window manager's frame
     };
-    // A top-level window titled `title`; 0 when there is none yet.
+    // A top-level window titled `title`, also inside a window manager's
+    // frame; 0 when there is none yet.
     unsigned long findTopLevel(const std::string& title);
     std::optional<WindowState> stateOf(unsigned long window);
 
@@ -36,6 +39,14 @@ public:
     void key(const std::string& keysym, bool press); // e.g. "Alt_L", "Escape"
     // The close request a window manager sends when the user closes a window.
     void requestClose(unsigned long window);
+
+    // True once a window manager manages the screen and says so, as the
+    // Extended Window Manager Hints ask (_NET_SUPPORTING_WM_CHECK).
+    bool hasWindowManager();
+    // What a pager or a taskbar asks of the window manager on a user's
+    // behalf: to move and resize a window, or to close it.
+    void askToMoveResize(unsigned long window, const Rect& wanted);
+    void askToClose(unsigned long window);
 
 private:
     Display* display = nullptr;

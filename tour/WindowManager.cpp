@@ -35,15 +35,15 @@ WindowManager::WindowManager(const std::vector<std::string>& argv, const std::st
     options.stderrFile = log;
     options.stdoutInStderrFile = true;
     process = std::make_unique<ChildProcess>(options);
-    if (pollUntil([&] { return x.hasWindowManager() || !process->running(); }, startSeconds) &&
+    if (pollUntil([&] { return x.windowManagerAnswers() || !process->running(); }, startSeconds) &&
         process->running())
         return;
     std::ostringstream why;
     why << argv.at(0);
     if (const auto status = process->waitForExit(0))
-        why << " ended with status " << *status << " before it took the screen";
+        why << " ended with status " << *status << " before it answered";
     else
-        why << " did not take the screen within " << startSeconds << " s";
+        why << " did not answer within " << startSeconds << " s";
     std::ifstream messages(log);
     if (messages)
         why << "; its messages:\n" << messages.rdbuf();

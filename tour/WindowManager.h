@@ -13,13 +13,14 @@ class XSession;
 // session files into no one's home.
 class WindowManager {
 public:
-    // `argv` starts it, e.g. {"openbox"}; returns once it manages the screen.
+    // `argv` starts it, e.g. {"openbox"}; returns once it manages the screen
+    // and answers requests.
     WindowManager(const std::vector<std::string>& argv, const std::string& displayName, XSession& x);
     ~WindowManager();
     WindowManager(const WindowManager&) = delete;
     WindowManager& operator=(const WindowManager&) = delete;
 
-    // Empty once it manages the screen; else why not.
+    // Empty once it manages the screen and answers; else why not.
     const std::string& problem() const { return problem_; }
 
 private:

@@ -192,11 +192,27 @@ void XSession::requestClose(unsigned long window)
                 {long(XInternAtom(display, "WM_DELETE_WINDOW", False)), CurrentTime});
 }
 
-bool XSession::hasWindowManager()
+bool XSession::windowManagerAnswers()
 {
-    // Not the WM_S0 selection: openbox takes it before it redirects the
-    // root's map requests, and a window mapped in between may stay unmapped.
-    return !rootWindowList(display, "_NET_SUPPORTING_WM_CHECK").empty();
+    // Saying it manages the screen (_NET_SUPPORTING_WM_CHECK) is not enough:
+    // openbox says so before its event loop runs, and a window mapped then
+    // stays unmapped until some later event wakes the loop. So it is asked
+    // for the frame extents of a window of ours, again until it answers;
+    // each request is such an event.
+    if (rootWindowList(display, "_NET_SUPPORTING_WM_CHECK").empty())
+        return false;
+    if (!probe)
+        probe = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    int count = 0;
+    Atom* properties = XListProperties(display, probe, &count);
+    const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    const bool answered =
+        properties && std::find(properties, properties + count, extents) != properties + count;
+    if (properties)
+        XFree(properties);
+    if (!answered)
+        tellWindowManager(display, probe, "_NET_REQUEST_FRAME_EXTENTS", {});
+    return answered;
 }
 
 void XSession::askToMoveResize(unsigned long window, const Rect& wanted)

@@ -40,9 +40,9 @@ public:
     // The close request a window manager sends when the user closes a window.
     void requestClose(unsigned long window);
 
-    // True once a window manager manages the screen and says so, as the
-    // Extended Window Manager Hints ask (_NET_SUPPORTING_WM_CHECK).
-    bool hasWindowManager();
+    // True once a window manager manages the screen and answers requests;
+    // until then each call asks it again. Call it until it holds.
+    bool windowManagerAnswers();
     // What a pager or a taskbar asks of the window manager on a user's
     // behalf: to move and resize a window, or to close it.
     void askToMoveResize(unsigned long window, const Rect& wanted);
@@ -51,4 +51,5 @@ public:
 private:
     Display* display = nullptr;
     bool hasXTest = false;
+    unsigned long probe = 0; // an unmapped window of ours to ask a window manager about
 };

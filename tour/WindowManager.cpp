@@ -44,9 +44,10 @@ WindowManager::WindowManager(const std::vector<std::string>& argv, const std::st
         why << " ended with status " << *status << " before it answered";
     else
         why << " did not answer within " << startSeconds << " s";
-    std::ifstream messages(log);
-    if (messages)
-        why << "; its messages:\n" << messages.rdbuf();
+    std::ostringstream messages;
+    messages << std::ifstream(log).rdbuf();
+    if (!messages.str().empty())
+        why << "; its messages:\n" << messages.str();
     problem_ = why.str();
 }
 

@@ -45,6 +45,8 @@ ChildProcess::ChildProcess(const Options& options)
             const int err = open(options.stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             if (err >= 0)
                 dup2(err, STDERR_FILENO);
+            if (err >= 0 && options.stdoutInStderrFile)
+                dup2(err, STDOUT_FILENO);
         }
         if (options.passFd >= 0) {
             if (options.passFd == 3)

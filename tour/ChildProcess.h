@@ -16,6 +16,7 @@ public:
         std::vector<std::string> environment; // NAME=value entries set on top of ours
         bool captureStdout = false;
         std::string stderrFile;               // empty: the child shares our stderr
+        bool stdoutInStderrFile = false;      // for one that prints messages on both
         int passFd = -1;                      // a descriptor of ours the child gets as fd 3
     };
 

@@ -9,6 +9,7 @@
 #include "tour/Colours.h"
 #include "tour/Poll.h"
 #include "tour/VirtualDisplay.h"
+#include "tour/WindowManager.h"
 
 namespace {
 
@@ -43,7 +44,8 @@ bool hasText(const Image& shot, const Rect& area)
 
 } // namespace
 
-DalveryDriver::DalveryDriver(const std::string& programPath)
+DalveryDriver::DalveryDriver(const std::string& programPath,
+                             const std::vector<std::string>& windowManagerCommand)
 {
     display = std::make_unique<VirtualDisplay>();
     if (!display->ready()) {
@@ -54,6 +56,13 @@ DalveryDriver::DalveryDriver(const std::string& programPath)
     if (!x->usable()) {
         problem_ = "cannot use display " + display->name() + " with the XTest extension";
         return;
+    }
+    if (!windowManagerCommand.empty()) {
+        windowManager = std::make_unique<WindowManager>(windowManagerCommand, display->name(), *x);
+        if (!windowManager->problem().empty()) {
+            problem_ = windowManager->problem();
+            return;
+        }
     }
     ChildProcess::Options options;
     options.argv = {programPath};
@@ -117,7 +126,10 @@ void DalveryDriver::findListLines(const Image& shot)
 
 std::optional<XSession::WindowState> DalveryDriver::windowState()
 {
-    return x->stateOf(window);
+    const auto state = x->stateOf(window);
+    if (state && state->viewable)
+        frame = state->frame;
+    return state;
 }
 
 Image DalveryDriver::windowShot()
@@ -290,13 +302,18 @@ void DalveryDriver::dragInView(Point from, Point to, Drag kind, Expect expect)
     const Image before = windowShot();
     const Point a{layout::view.x + from.x, layout::view.y + from.y};
     const Point b{layout::view.x + to.x, layout::view.y + to.y};
-    if (kind == Drag::AltRight) {
-        x->key("Alt_L", true);
+    std::vector<std::string> held;
+    if (kind == Drag::ShiftAltRight)
+        held.push_back("Shift_L");
+    if (kind == Drag::AltRight || kind == Drag::ShiftAltRight)
+        held.push_back("Alt_L");
+    for (const std::string& key : held) {
+        x->key(key, true);
         pause();
     }
     dragPath(a, b, kind == Drag::Left ? 1 : 3);
-    if (kind == Drag::AltRight)
-        x->key("Alt_L", false);
+    for (const std::string& key : held)
+        x->key(key, false);
     afterInput(before, expect);
 }
 
@@ -318,7 +335,15 @@ void DalveryDriver::key(const std::string& keysym, bool press)
 
 void DalveryDriver::requestClose()
 {
-    x->requestClose(window);
+    if (windowManager)
+        x->askToClose(window);
+    else
+        x->requestClose(window);
+}
+
+void DalveryDriver::requestMoveResize(const Rect& onScreen)
+{
+    x->askToMoveResize(window, onScreen);
 }
 
 void DalveryDriver::pressEscape()

@@ -12,6 +12,7 @@
 
 class ChildProcess;
 class VirtualDisplay;
+class WindowManager;
 
 // Drives the real program as a user would: on a virtual display of its own
 // it starts the binary, waits for its window, clicks, drags and types with
@@ -28,7 +29,7 @@ class VirtualDisplay;
 //                     only waits for a still picture.
 enum class Expect { Change, NoChange };
 
-enum class Drag { Left, Right, AltRight };
+enum class Drag { Left, Right, AltRight, ShiftAltRight };
 
 struct Point {
     int x;
@@ -37,7 +38,11 @@ struct Point {
 
 class DalveryDriver {
 public:
-    explicit DalveryDriver(const std::string& program);
+    // `windowManager` starts one on the display before the program, e.g.
+    // {"openbox"}; without it there is none, and the window is where and
+    // how big the program makes it.
+    explicit DalveryDriver(const std::string& program,
+                           const std::vector<std::string>& windowManager = {});
     ~DalveryDriver();
     DalveryDriver(const DalveryDriver&) = delete;
     DalveryDriver& operator=(const DalveryDriver&) = delete;
@@ -46,6 +51,7 @@ public:
     // answered as expected; else what went wrong.
     const std::string& problem() const { return problem_; }
 
+    // Also follows the window where a window manager has moved it.
     std::optional<XSession::WindowState> windowState();
     // The window as on the screen, in window coordinates.
     Image windowShot();
@@ -77,7 +83,11 @@ public:
     void button(int number, bool press);
     void key(const std::string& keysym, bool press);
 
+    // The user closes the window: through the window manager when there is
+    // one, else with the message a window manager sends.
     void requestClose();
+    // Asks the window manager to move and resize the window, as a pager does.
+    void requestMoveResize(const Rect& onScreen);
     void pressEscape();
     std::optional<int> waitForExit(double seconds);
 
@@ -99,6 +109,7 @@ private:
 
     std::unique_ptr<VirtualDisplay> display;
     std::unique_ptr<XSession> x;
+    std::unique_ptr<WindowManager> windowManager;
     std::unique_ptr<ChildProcess> program;
     std::string problem_;
     unsigned long window = 0;

@@ -5,7 +5,10 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -15,6 +18,76 @@ namespace {
 int ignoreXError(Display*, XErrorEvent*)
 {
     return 0;
+}
+
+// Depth 3 reaches a window that a window manager has put in a frame, even
+// one nested a level deeper.
+Window findTitled(Display* display, Window parent, const std::string& title, int depth)
+{
+    Window root, grandparent, *children = nullptr;
+    unsigned count = 0;
+    if (depth == 0 || !XQueryTree(display, parent, &root, &grandparent, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) && name) {
+            if (title == name)
+                found = children[i];
+            XFree(name);
+        }
+    }
+    for (unsigned i = 0; i < count && !found; ++i)
+        found = findTitled(display, children[i], title, depth - 1);
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// The windows a window manager lists in a property of the root window.
+std::vector<Window> rootWindowList(Display* display, const char* property)
+{
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::vector<Window> windows;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, property, False), 0,
+                           4096, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data && format == 32) {
+        // Xlib hands 32-bit items back as longs.
+        const unsigned long* items = reinterpret_cast<const unsigned long*>(data);
+        windows.assign(items, items + count);
+    }
+    if (data)
+        XFree(data);
+    return windows;
+}
+
+// A client message about `window`, sent to `target`: to the window itself
+// from a window manager, or to the root window for the window manager.
+void sendMessage(Display* display, Window target, long eventMask, Window window, const char* message,
+                 std::initializer_list<long> data)
+{
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, message, False);
+    event.xclient.format = 32;
+    int i = 0;
+    for (long d : data)
+        event.xclient.data.l[i++] = d;
+    XSendEvent(display, target, False, eventMask, &event);
+    XSync(display, False);
+}
+
+// As the Extended Window Manager Hints ask of pagers and taskbars.
+void tellWindowManager(Display* display, Window window, const char* message,
+                       std::initializer_list<long> data)
+{
+    sendMessage(display, DefaultRootWindow(display), SubstructureRedirectMask | SubstructureNotifyMask,
+                window, message, data);
 }
 
 } // namespace
@@ -37,22 +110,7 @@ XSession::~XSession()
 
 unsigned long XSession::findTopLevel(const std::string& title)
 {
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return 0;
-    Window found = 0;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            if (title == name)
-                found = children[i];
-            XFree(name);
-        }
-    }
-    if (children)
-        XFree(children);
-    return found;
+    return findTitled(display, DefaultRootWindow(display), title, 3);
 }
 
 std::optional<XSession::WindowState> XSession::stateOf(unsigned long window)
@@ -71,6 +129,14 @@ std::optional<XSession::WindowState> XSession::stateOf(unsigned long window)
         state.title = name;
         XFree(name);
     }
+    XClassHint hint{};
+    if (XGetClassHint(display, window, &hint)) {
+        state.windowClass = hint.res_class ? hint.res_class : "";
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+    }
+    const std::vector<Window> clients = rootWindowList(display, "_NET_CLIENT_LIST");
+    state.managed = std::find(clients.begin(), clients.end(), window) != clients.end();
     return state;
 }
 
@@ -122,14 +188,42 @@ void XSession::key(const std::string& keysym, bool press)
 
 void XSession::requestClose(unsigned long window)
 {
-    XEvent event;
-    std::memset(&event, 0, sizeof event);
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XSync(display, False);
+    sendMessage(display, window, NoEventMask, window, "WM_PROTOCOLS",
+                {long(XInternAtom(display, "WM_DELETE_WINDOW", False)), CurrentTime});
+}
+
+bool XSession::windowManagerAnswers()
+{
+    // Saying it manages the screen (_NET_SUPPORTING_WM_CHECK) is not enough:
+    // openbox says so before its event loop runs, and a window mapped then
+    // stays unmapped until some later event wakes the loop. So it is asked
+    // for the frame extents of a window of ours, again until it answers;
+    // each request is such an event.
+    if (rootWindowList(display, "_NET_SUPPORTING_WM_CHECK").empty())
+        return false;
+    if (!probe)
+        probe = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    int count = 0;
+    Atom* properties = XListProperties(display, probe, &count);
+    const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    const bool answered =
+        properties && std::find(properties, properties + count, extents) != properties + count;
+    if (properties)
+        XFree(properties);
+    if (!answered)
+        tellWindowManager(display, probe, "_NET_REQUEST_FRAME_EXTENTS", {});
+    return answered;
+}
+
+void XSession::askToMoveResize(unsigned long window, const Rect& wanted)
+{
+    // The window's own gravity; x, y, width and height given; from a pager (2).
+    const long flags = (1 << 8) | (1 << 9) | (1 << 10) | (1 << 11) | (2 << 12);
+    tellWindowManager(display, window, "_NET_MOVERESIZE_WINDOW",
+                      {flags, wanted.x, wanted.y, wanted.w, wanted.h});
+}
+
+void XSession::askToClose(unsigned long window)
+{
+    tellWindowManager(display, window, "_NET_CLOSE_WINDOW", {CurrentTime, 2});
 }

@@ -21,11 +21,14 @@ public:
     bool usable() const { return display && hasXTest; }
 
     struct WindowState {
-        std::string title;  // WM_NAME
+        std::string title;       // WM_NAME
+        std::string windowClass; // the class half of WM_CLASS
         bool viewable = false;
-        Rect frame;         // on the screen
+        bool managed = false;    // in the window manager's client list
+        Rect frame;              // on the screen, without a window manager's frame
     };
-    // A top-level window titled `title`; 0 when there is none yet.
+    // A top-level window titled `title`, also inside a window manager's
+    // frame; 0 when there is none yet.
     unsigned long findTopLevel(const std::string& title);
     std::optional<WindowState> stateOf(unsigned long window);
 
@@ -37,7 +40,16 @@ public:
     // The close request a window manager sends when the user closes a window.
     void requestClose(unsigned long window);
 
+    // True once a window manager manages the screen and answers requests;
+    // until then each call asks it again. Call it until it holds.
+    bool windowManagerAnswers();
+    // What a pager or a taskbar asks of the window manager on a user's
+    // behalf: to move and resize a window, or to close it.
+    void askToMoveResize(unsigned long window, const Rect& wanted);
+    void askToClose(unsigned long window);
+
 private:
     Display* display = nullptr;
     bool hasXTest = false;
+    unsigned long probe = 0; // an unmapped window of ours to ask a window manager about
 };

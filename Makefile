@@ -31,7 +31,7 @@ RUN_PACKAGES := build-essential cmake pkg-config libfltk1.3-dev fluid \
                 libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
                 xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
 TEST_PACKAGES := $(RUN_PACKAGES) libegl-dev libgtest-dev valgrind \
-                 desktop-file-utils file
+                 desktop-file-utils file openbox
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 # CPack hands the program to dpkg-shlibdeps only once `file` says it is ELF.

@@ -19,7 +19,6 @@ fail() { echo "debian13: $*" >&2; exit 1; }
 [ "$(id -u)" -eq 0 ] || fail "must run as root (debootstrap, chroot, mount)"
 command -v debootstrap >/dev/null || fail "needs debootstrap: apt-get install debootstrap"
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel) || fail "not in a git checkout"
-commit=$(git -C "$repo" rev-parse HEAD) || exit 1
 packageOnly=false
 [ "${1-}" = --package-only ] && packageOnly=true
 
@@ -28,6 +27,10 @@ mirror=${DEBIAN_MIRROR:-$(awk '/^URIs:/ && $2 !~ /security/ { print $2; exit }' 
 [ -n "$mirror" ] || fail "no Debian archive in /etc/apt/sources.list.d/debian.sources; set DEBIAN_MIRROR"
 
 work=$(mktemp -d /var/tmp/dalvery-debian13.XXXXXX) || exit 1
+# The commit under test, taken once: commits made while this runs are not.
+bundle=$work/dalvery.bundle
+git -C "$repo" bundle create -q "$bundle" HEAD || { rm -rf "$work"; exit 1; }
+commit=$(git -C "$repo" bundle list-heads "$bundle" | awk '$2 == "HEAD" { print $1 }')
 build=$work/build # where the clone is tested and packaged
 fresh=$work/fresh # where the package is installed
 mounts=""
@@ -129,7 +132,7 @@ bareMachine() {
 }
 
 clone() {
-    git -C "$repo" bundle create -q "$build/tmp/dalvery.bundle" HEAD &&
+    cp "$bundle" "$build/tmp/dalvery.bundle" &&
         inSystem "$build" "git -c advice.detachedHead=false clone -q /tmp/dalvery.bundle $CLONE
             test \"\$(git -C $CLONE rev-parse HEAD)\" = $commit
             ls -ld /root $CLONE" &&

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "draw/Angles.h"
-#include "draw/Perspective.h"
+#include "draw/Lens.h"
 #include "draw/Primitives.h"
 #include "draw/Vec3.h"
 

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "draw/Perspective.h"
+#include "draw/Lens.h"
 #include "draw/Primitives.h"
 
 ExampleMachine::ExampleMachine(const char* name, float x, float z, float size)

@@ -7,7 +7,7 @@
 #include <cstddef>
 
 #include "draw/Angles.h"
-#include "draw/Perspective.h"
+#include "draw/Lens.h"
 #include "draw/Vec3.h"
 
 namespace {

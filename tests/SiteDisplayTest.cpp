@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/DalveryWindow.h"
-#include "draw/Perspective.h"
+#include "draw/Lens.h"
 #include "draw/Primitives.h"
 #include "machines/ExampleMachine.h"
 #include "machines/Machine.h"

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "draw/Perspective.h"
+#include "draw/Lens.h"
 
 Quaternion quatMultiply(const Quaternion& a, const Quaternion& b)
 {

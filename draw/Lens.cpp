@@ -1,4 +1,4 @@
-#include "draw/Perspective.h"
+#include "draw/Lens.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

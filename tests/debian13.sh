@@ -164,7 +164,7 @@ installPackage() {
         if ldd /usr/bin/dalvery | grep 'not found'; then exit 1; fi
         apt-get install -y -q xvfb x11-utils >/dev/null" || return 1
     inSystem --offline "$fresh" '
-        Xvfb :1 -screen 0 1280x1024x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+        Xvfb :1 -screen 0 1280x1024x24 -nolisten tcp -noreset >/tmp/xvfb.log 2>&1 &
         xvfb=$!
         export DISPLAY=:1
         for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done

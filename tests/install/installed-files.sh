@@ -38,7 +38,9 @@ grep -q '^License: MIT$' "$usr/share/doc/dalvery/copyright" || fail "no MIT lice
 
 class=$(key StartupWMClass)
 [ "$class" = Dalvery ] || fail "StartupWMClass is '$class'"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$root/display" 2>/dev/null &
+# -noreset: else the server resets when a polling xprop leaves, and the
+# program, connecting meanwhile, fails with "Can't open display".
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$root/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$root/display")

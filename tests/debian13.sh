@@ -1,10 +1,11 @@
 #!/bin/sh
 # debian13.sh [--package-only]
 # The README's commands on a fresh, minimal Debian 13 (trixie), as root: a
-# clone of this checkout's commit in /root passes `make test`; the package
+# clone of this checkout's commit in /root passes `make test`, and `make run`
+# without a display shows the tour; the package
 # that `make package` builds installs on another fresh Debian 13 with its
 # libraries, starts with the window class "Dalvery", and is removed cleanly.
-# --package-only skips `make test`. Both systems, and their mounts, are
+# --package-only skips `make test` and `make run`. Both systems, and their mounts, are
 # removed at the end, whatever happened.
 #
 # Environment: DEBIAN_MIRROR (default: this machine's Debian archive).
@@ -90,7 +91,7 @@ quietly() {
 summary=""
 started=$(date +%s)
 stageNumber=0
-stages=7
+stages=8
 $packageOnly && stages=6
 stage() {
     name=$1
@@ -148,6 +149,14 @@ makeTest() {
     inSystem --offline "$build" "cd $CLONE && make test"
 }
 
+# No display in the system: the program is built optimised and the tour runs.
+makeRun() {
+    inSystem --offline "$build" "cd $CLONE
+        make run >/tmp/run.log 2>&1 || { tail -n 40 /tmp/run.log; exit 1; }
+        tail -n 3 /tmp/run.log
+        test \$(ls build-release/tour-pictures/*.png | wc -l) -ge 17"
+}
+
 makePackage() {
     inSystem "$build" "cd $CLONE && make package && ls -l $PACKAGE" || return 1
     set -- "$build$CLONE"/$PACKAGE
@@ -190,6 +199,7 @@ stage "the bare machine's line: git and make" bareMachine
 stage "git clone into /root" clone
 stage "make test-deps: the Debian packages of make test" buildPackages
 $packageOnly || stage "make test" makeTest
+$packageOnly || stage "make run, the tour without a display" makeRun
 stage "make package" makePackage
 stage "the package installed, started and removed" installPackage
 verdict PASSED

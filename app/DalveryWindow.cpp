@@ -39,9 +39,10 @@ DalveryWindow::DalveryWindow()
     : Fl_Double_Window(50, 50, 800, 600, "Dalvery"),
       selectedMachine(nullptr)
 {
-    // Taskbars group windows by their X class, and the desktop entry's
-    // StartupWMClass names it; FLTK's own default would be "FLTK".
-    xclass("Dalvery");
+    // Docks and taskbars match the window to its desktop entry by this name:
+    // the X class under X11, the app id under Wayland. FLTK's own default
+    // would be "FLTK".
+    xclass(DALVERY_APP_ID);
 
     panel = new Fl_Group(panelX, 0, panelW, panelH);
 

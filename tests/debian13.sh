@@ -4,7 +4,8 @@
 # clone of this checkout's commit in /root passes `make test`, and `make run`
 # without a display shows the tour; the package
 # that `make package` builds installs on another fresh Debian 13 with its
-# libraries, starts with the window class "Dalvery", and is removed cleanly.
+# libraries, starts with the window class its desktop entry names, and is
+# removed cleanly.
 # --package-only skips `make test` and `make run`. Both systems, and their mounts, are
 # removed at the end, whatever happened.
 #
@@ -165,8 +166,8 @@ makePackage() {
 }
 
 # On the fresh system: apt-get installs the package with its libraries, the
-# installed program starts on a virtual display with the window class
-# "Dalvery", and apt-get removes it.
+# installed program starts on a virtual display with the window class that
+# its desktop entry's file name gives, and apt-get removes it.
 installPackage() {
     inSystem "$fresh" "apt-get update -q >/dev/null
         cd /root && apt-get install -y -q ./dalvery_*.deb
@@ -186,7 +187,8 @@ installPackage() {
         done
         kill $dalvery $xvfb 2>/dev/null || true
         echo "${class:-no window titled Dalvery}"
-        case $class in *", \"Dalvery\"") ;; *) cat /tmp/dalvery.log; exit 1 ;; esac' || return 1
+        entry=$(basename /usr/share/applications/*.desktop .desktop)
+        case $class in *"= \"$entry\", "*) ;; *) cat /tmp/dalvery.log; exit 1 ;; esac' || return 1
     inSystem "$fresh" "apt-get remove -y -q dalvery
         test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"
 }

@@ -131,7 +131,7 @@ std::optional<XSession::WindowState> XSession::stateOf(unsigned long window)
     }
     XClassHint hint{};
     if (XGetClassHint(display, window, &hint)) {
-        state.windowClass = hint.res_class ? hint.res_class : "";
+        state.windowInstance = hint.res_name ? hint.res_name : "";
         XFree(hint.res_name);
         XFree(hint.res_class);
     }

@@ -22,7 +22,9 @@ public:
 
     struct WindowState {
         std::string title;       // WM_NAME
-        std::string windowClass; // the class half of WM_CLASS
+        // The instance half of WM_CLASS, which docks match to the desktop
+        // entry (FLTK capitalises the class half).
+        std::string windowInstance;
         bool viewable = false;
         bool managed = false;    // in the window manager's client list
         Rect frame;              // on the screen, without a window manager's frame

@@ -15,7 +15,7 @@ TEST(WindowManager, OpenboxManagesAFixedSizeWindowThatPansWithShiftAltAndCloses)
     ASSERT_TRUE(state.has_value());
     EXPECT_TRUE(state->managed);
     EXPECT_EQ(state->title, "Dalvery");
-    EXPECT_EQ(state->windowClass, "Dalvery");
+    EXPECT_EQ(state->windowInstance, DALVERY_APP_ID);
     EXPECT_EQ(state->frame.w, layout::window.w);
     EXPECT_EQ(state->frame.h, layout::window.h);
 

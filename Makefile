@@ -25,10 +25,9 @@ BENCH_RESULTS := $(RELEASE_DIR)/bench-results.txt
 PREFIX ?= /usr/local
 JOBS ?= 2
 
-# Debian 12 has FLTK 1.3 alone, which CMake's FindFLTK module finds only
-# beside fluid; later releases have FLTK 1.4, with a CMake package of its own
-# (the two -dev packages conflict, so apt swaps one for the other).
-FLTK_PACKAGES := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),libfltk1.3-dev fluid,libfltk1.4-dev)
+# Debian 12 has FLTK 1.3 alone; later releases have FLTK 1.4 beside it, which
+# we take (the two -dev packages conflict, so apt swaps one for the other).
+FLTK_PACKAGES := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),libfltk1.3-dev,libfltk1.4-dev)
 
 # What building and running the program needs; the tour's driver needs the X
 # test extension, libpng and Xvfb, and x11-utils tells whether a display is up.

@@ -34,7 +34,9 @@ const Light siteLights[] = {
 // a machine or FLTK changed in an earlier frame carries over.
 void beginFrame()
 {
-    glClearColor(0.0f, 0.0f, 0.3f, 0.0f);
+    // Opaque: a compositor that honours the view's alpha channel (Wayland's
+    // do) would otherwise blend the desktop into the sky.
+    glClearColor(0.0f, 0.0f, 0.3f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_DEPTH_TEST);
@@ -120,7 +122,7 @@ void SiteDisplay::draw()
 #endif
     beginFrame();
     glMatrixMode(GL_PROJECTION);
-    glViewport(0, 0, w(), h());
+    glViewport(0, 0, pixel_w(), pixel_h()); // the whole view, at any scale
     loadCamera();
     placeLights();
 

@@ -68,10 +68,10 @@ void WorldCamera::viewMatrix(float out[16]) const
 
 void WorldCamera::applyView()
 {
-    const int w = widget->w();
-    const int h = widget->h();
-    glViewport(0, 0, w, h);
-    loadPerspective(fieldOfView, double(w) / h);
+    // The viewport counts pixels, of which a scaled screen has more than
+    // FLTK units; the aspect is the same in either.
+    glViewport(0, 0, widget->pixel_w(), widget->pixel_h());
+    loadPerspective(fieldOfView, double(widget->w()) / widget->h());
     glTranslatef(-panX, -panY, -distance);
     float rotation[16];
     viewMatrix(rotation);

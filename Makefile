@@ -38,10 +38,10 @@ PACKAGE_PACKAGES := $(PROGRAM_PACKAGES) file
 # up; the tour's driver needs the X test extension, libpng and Xvfb.
 RUN_PACKAGES := $(PROGRAM_PACKAGES) libgl1-mesa-dri x11-utils
 TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev
-# The tests also check the package with lintian, appstreamcli (appstream)
-# and hardening-check (devscripts), and its manual page with man-db.
+# The tests also build the package and check it with lintian, appstreamcli
+# (appstream) and hardening-check (devscripts).
 TEST_PACKAGES := $(TOUR_PACKAGES) $(PACKAGE_PACKAGES) libegl-dev libgtest-dev valgrind \
-                 desktop-file-utils openbox lintian appstream devscripts man-db
+                 desktop-file-utils openbox lintian appstream devscripts
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 
@@ -152,10 +152,10 @@ bench-deps:
 	@$(call install-packages,$(BENCH_PACKAGES))
 
 # Installs the packages of $(1) that are missing, or names them when not root.
-# They are gathered on one line, each after a space, so that the command
-# printed for a user without root is one line to copy whole.
+# They are gathered on one line, each once and after a space, so that the
+# command printed for a user without root is one line to copy whole.
 define install-packages
-missing=$$(for p in $(1); do \
+missing=$$(for p in $(sort $(1)); do \
 	dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || printf ' %s' $$p; \
 done); \
 if [ -n "$$missing" ]; then \

@@ -29,17 +29,21 @@ JOBS ?= 2
 # we take (the two -dev packages conflict, so apt swaps one for the other).
 FLTK_PACKAGES := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),libfltk1.3-dev,libfltk1.4-dev)
 
-# What building and running the program needs; the tour's driver needs the X
-# test extension, libpng and Xvfb, and x11-utils tells whether a display is up.
-RUN_PACKAGES := build-essential cmake pkg-config $(FLTK_PACKAGES) \
-                libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
-                xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
-TEST_PACKAGES := $(RUN_PACKAGES) libegl-dev libgtest-dev valgrind \
-                 desktop-file-utils file openbox
+# What building the program alone needs (make install, make package):
+# build-essential brings dpkg-buildflags, and dpkg-shlibdeps, which CPack
+# hands the program to once `file` says it is ELF.
+PROGRAM_PACKAGES := build-essential cmake $(FLTK_PACKAGES) libgl-dev libglu1-mesa-dev
+PACKAGE_PACKAGES := $(PROGRAM_PACKAGES) file
+# Running it needs Mesa's drivers, and x11-utils tells whether a display is
+# up; the tour's driver needs the X test extension, libpng and Xvfb.
+RUN_PACKAGES := $(PROGRAM_PACKAGES) libgl1-mesa-dri x11-utils
+TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev
+# The tests also build the package and check it with lintian, appstreamcli
+# (appstream) and hardening-check (devscripts).
+TEST_PACKAGES := $(TOUR_PACKAGES) $(PACKAGE_PACKAGES) libegl-dev libgtest-dev valgrind \
+                 desktop-file-utils openbox lintian appstream devscripts
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
-# CPack hands the program to dpkg-shlibdeps only once `file` says it is ELF.
-PACKAGE_PACKAGES := file
 
 # -noreset: without it the server resets whenever its last client leaves,
 # and a test connecting during the reset fails with "Can't open display".
@@ -55,12 +59,12 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test build build-sanitize release program tour deps test-deps bench-deps bench \
-        clean screenshots icons icon-deps install uninstall package \
-        test-debian13
+.PHONY: run test build build-sanitize program tour deps program-deps tour-deps \
+        test-deps bench-deps bench clean screenshots icons icon-deps install \
+        uninstall package test-debian13
 
 # Builds only what it runs: the program, and the tour only without a display.
-run: release
+run: deps
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
 		$(MAKE) --no-print-directory program && ./$(RELEASE_DIR)/dalvery; \
 	else \
@@ -75,16 +79,25 @@ screenshots: tour
 	done
 
 # One optimised build, without the tests, serves make run, install, package
-# and bench. Installing and packaging build the program alone: without the
-# skip, they would build the tour too.
-release: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF \
-		-DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+# and bench. It takes the flags that dpkg-buildflags gives Debian's own
+# packages on this release, hardening all included; the Release type adds
+# -O3 and -DNDEBUG after them. Each target says which parts it builds, so
+# install and package need the program's build dependencies alone.
+# RELEASE_OPTIONS: more options for its cmake.
+RELEASE_OPTIONS ?=
+define configure-release
+flag() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $$1; }; \
+cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF $(1) \
+	-DCMAKE_CXX_FLAGS="$$(flag CPPFLAGS) $$(flag CXXFLAGS)" \
+	-DCMAKE_EXE_LINKER_FLAGS="$$(flag LDFLAGS)" $(RELEASE_OPTIONS)
+endef
 
-program: release
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery
+program: program-deps
+	$(call configure-release,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=OFF)
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
-tour: release
+tour: tour-deps
+	$(call configure-release,-DDALVERY_TOUR=ON -DDALVERY_BENCH=OFF)
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery_tour
 
 # The desktop icons, from the tour's first picture (the site as the program
@@ -126,6 +139,12 @@ build-sanitize: test-deps
 deps:
 	@$(call install-packages,$(RUN_PACKAGES))
 
+program-deps:
+	@$(call install-packages,$(PROGRAM_PACKAGES))
+
+tour-deps:
+	@$(call install-packages,$(TOUR_PACKAGES))
+
 test-deps:
 	@$(call install-packages,$(TEST_PACKAGES))
 
@@ -133,10 +152,10 @@ bench-deps:
 	@$(call install-packages,$(BENCH_PACKAGES))
 
 # Installs the packages of $(1) that are missing, or names them when not root.
-# They are gathered on one line, each after a space, so that the command
-# printed for a user without root is one line to copy whole.
+# They are gathered on one line, each once and after a space, so that the
+# command printed for a user without root is one line to copy whole.
 define install-packages
-missing=$$(for p in $(1); do \
+missing=$$(for p in $(sort $(1)); do \
 	dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || printf ' %s' $$p; \
 done); \
 if [ -n "$$missing" ]; then \
@@ -154,8 +173,7 @@ endef
 # lists the machines in the real window's list, which measures text. Each
 # appends its figures to $(BENCH_RESULTS), and the summary judges them.
 bench: bench-deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF \
-		-DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON -DDALVERY_BENCH=ON
+	$(call configure-release,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=ON)
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target benchmarks
 	rm -f $(BENCH_RESULTS)
 	xvfb-run -a -s "$(XVFB_ARGS)" sh -e -c '\
@@ -171,7 +189,7 @@ bench: bench-deps
 INSTALLED := $(RELEASE_DIR)/installed-files.txt
 
 install: program
-	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE_DIR) --prefix "$(PREFIX)"
+	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE_DIR) --prefix "$(PREFIX)" --strip
 	sed 's|^|$(DESTDIR)|' $(RELEASE_DIR)/install_manifest.txt >> $(INSTALLED)
 	sort -u -o $(INSTALLED) $(INSTALLED)
 

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Installs a build into a scratch DESTDIR, as `make install` does, and checks
 # what a desktop needs of it: the program; a valid entry naming the program
-# and the icon; every icon a PNG of the size its hicolor folder says; the
-# licence; and, started on a display of its own, a window whose X class is
-# the entry's StartupWMClass.
+# and the icon; every icon a PNG of the size its hicolor folder says; valid
+# AppStream metadata that launches the entry; the licence; and, started on a
+# display of its own, a window whose X class is the entry's StartupWMClass.
 # Usage: installed-files.sh BUILD_DIR ICON_SOURCE_DIR
 set -eu
 build=$1 icons=$2
@@ -36,6 +36,12 @@ for png in "$usr"/share/icons/hicolor/*/apps/"$(key Icon)".png; do
 done
 [ "$count" -eq "$(ls "$icons"/dalvery-*.png | wc -l)" ] || fail "$count icons installed"
 
+# Software centres find the program through its metadata's launchable.
+metainfo=$usr/share/metainfo/${entry##*/}
+metainfo=${metainfo%.desktop}.metainfo.xml
+appstreamcli validate --pedantic --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
+grep -q "<launchable type=\"desktop-id\">${entry##*/}</launchable>" "$metainfo" || fail "no launchable names ${entry##*/}"
+
 grep -q '^License: MIT$' "$usr/share/doc/dalvery/copyright" || fail "no MIT licence in the copyright file"
 
 class=$(key StartupWMClass)
@@ -57,4 +63,4 @@ done
 kill $program 2>/dev/null || :
 # FLTK capitalises the class half; docks match the instance half first.
 case $got in "WM_CLASS(STRING) = \"$class\", "*) ;; *) fail "the window's class reads '$got'" ;; esac
-echo "installed: program, entry, $count icons, licence; window class $class"
+echo "installed: program, entry, $count icons, metadata, licence; window class $class"

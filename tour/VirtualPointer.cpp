@@ -65,6 +65,7 @@ struct VirtualPointer::Api {
     void* (*marshal)(void*, std::uint32_t, const WlInterface*, std::uint32_t, std::uint32_t, ...);
     int (*addListener)(void*, void (**)(void), void*);
     std::uint32_t (*version)(void*);
+    void (*destroy)(void*);
     const WlInterface* registryInterface;
     const WlInterface* seatInterface;
 };
@@ -92,7 +93,7 @@ VirtualPointer::VirtualPointer(const std::string& waylandDisplay)
         !load(library, "wl_display_roundtrip", api->roundtrip) || !load(library, "wl_display_flush", api->flush) ||
         !load(library, "wl_proxy_marshal_flags", api->marshal) ||
         !load(library, "wl_proxy_add_listener", api->addListener) ||
-        !load(library, "wl_proxy_get_version", api->version) ||
+        !load(library, "wl_proxy_get_version", api->version) || !load(library, "wl_proxy_destroy", api->destroy) ||
         !load(library, "wl_registry_interface", api->registryInterface) ||
         !load(library, "wl_seat_interface", api->seatInterface)) {
         problem_ = "libwayland-client.so.0 lacks wl_proxy_marshal_flags (older than 1.20)";
@@ -104,7 +105,7 @@ VirtualPointer::VirtualPointer(const std::string& waylandDisplay)
         problem_ = "cannot connect to Wayland display " + waylandDisplay;
         return;
     }
-    void* registry = api->marshal(display, displayGetRegistry, api->registryInterface, api->version(display), 0,
+    registry = api->marshal(display, displayGetRegistry, api->registryInterface, api->version(display), 0,
                                   nullptr);
     struct Globals {
         Api* api;
@@ -145,6 +146,11 @@ VirtualPointer::~VirtualPointer()
 {
     if (pointer)
         api->marshal(pointer, Destroy, nullptr, 1, marshalDestroy);
+    if (manager)
+        api->marshal(manager, 1, nullptr, 1, marshalDestroy); // its destroy request
+    for (void* proxy : {seat, registry})
+        if (proxy)
+            api->destroy(proxy);
     if (display) {
         api->roundtrip(display);
         api->disconnect(display);

@@ -34,6 +34,7 @@ private:
     struct Api;
     Api* api = nullptr;
     void* display = nullptr;
+    void* registry = nullptr;
     void* seat = nullptr;
     void* manager = nullptr;
     void* pointer = nullptr;

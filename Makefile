@@ -34,8 +34,11 @@ FLTK_PACKAGES := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-relea
 RUN_PACKAGES := build-essential cmake pkg-config $(FLTK_PACKAGES) \
                 libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
                 xvfb xauth x11-utils libx11-dev libxtst-dev libpng-dev
+# With FLTK 1.4 the program also runs natively on Wayland, tested under a
+# headless sway whose screen grim takes.
+WAYLAND_TEST_PACKAGES := $(if $(filter libfltk1.4-dev,$(FLTK_PACKAGES)),sway grim)
 TEST_PACKAGES := $(RUN_PACKAGES) libegl-dev libgtest-dev valgrind \
-                 desktop-file-utils file openbox
+                 desktop-file-utils file openbox $(WAYLAND_TEST_PACKAGES)
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 # CPack hands the program to dpkg-shlibdeps only once `file` says it is ELF.

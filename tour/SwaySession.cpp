@@ -104,6 +104,7 @@ Rect rectOf(const Json& r)
     return {int(r["x"].number), int(r["y"].number), int(r["width"].number), int(r["height"].number)};
 }
 
+// A view has a client's pid; workspaces and outputs have names too.
 const Json* findView(const Json& node, const std::string& title)
 {
     if (node["name"].text == title && node["pid"].number > 0)
@@ -172,8 +173,8 @@ SwaySession::SwaySession(int scale)
                                             : "sway ended at once; its log is " + options.stderrFile;
         return;
     }
-    environment_[2] = "WAYLAND_DISPLAY=" + display;
-    environment_.push_back("FLTK_BACKEND=wayland");
+    environment_ = {"XDG_RUNTIME_DIR=" + directory, "SWAYSOCK=" + socket, "WAYLAND_DISPLAY=" + display,
+                    "DISPLAY=", "FLTK_BACKEND=wayland"};
     if (!pollUntil([&] { return run({"swaymsg", "-t", "get_version"}, 2).has_value(); }, startSeconds)) {
         problem_ = "sway does not answer swaymsg; its log is " + options.stderrFile;
         return;
@@ -220,7 +221,6 @@ std::optional<SwayWindow> SwaySession::findWindow(const std::string& title)
         return std::nullopt;
     SwayWindow w;
     w.appId = (*view)["app_id"].text;
-    w.pid = int((*view)["pid"].number);
     const Rect outer = rectOf((*view)["rect"]);
     const Rect inner = rectOf((*view)["window_rect"]);
     w.content = {outer.x + inner.x, outer.y + inner.y, inner.w, inner.h};
@@ -242,13 +242,6 @@ bool SwaySession::command(const std::string& swayCommand)
     const auto reply = run({"swaymsg", "-r", swayCommand});
     return reply && reply->find("\"success\": false") == std::string::npos &&
            reply->find("\"success\":false") == std::string::npos;
-}
-
-bool SwaySession::type(const std::vector<std::string>& arguments)
-{
-    std::vector<std::string> argv = {"wtype"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return run(argv).has_value();
 }
 
 void SwaySession::moveTo(int x, int y)

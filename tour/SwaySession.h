@@ -13,14 +13,13 @@ class VirtualPointer;
 // A window as sway's tree shows it.
 struct SwayWindow {
     std::string appId;
-    int pid = 0;
     Rect content; // on the layout, in logical pixels, without borders
 };
 
 // sway on its headless backend, with a runtime directory of its own, at a
 // given output scale: the Wayland desktop the end-to-end tests run the
 // program on. Windows are found in its tree (swaymsg), pictures taken with
-// grim, the pointer is a virtual one and keys come from wtype.
+// grim, and the pointer is a virtual one of our own.
 class SwaySession {
 public:
     explicit SwaySession(int scale);
@@ -39,8 +38,6 @@ public:
     Image grab(const Rect& area);
     // Runs a sway command (swaymsg); true when sway carried it out.
     bool command(const std::string& swayCommand);
-    // Runs wtype with these arguments, e.g. {"-M", "alt", "-s", "500"}.
-    bool type(const std::vector<std::string>& arguments);
 
     void moveTo(int x, int y); // logical pixels on the layout
     void button(int number, bool press);

@@ -61,7 +61,6 @@ struct VirtualPointer::Api {
     void* (*connect)(const char*);
     void (*disconnect)(void*);
     int (*roundtrip)(void*);
-    int (*flush)(void*);
     void* (*marshal)(void*, std::uint32_t, const WlInterface*, std::uint32_t, std::uint32_t, ...);
     int (*addListener)(void*, void (**)(void), void*);
     std::uint32_t (*version)(void*);
@@ -90,7 +89,7 @@ VirtualPointer::VirtualPointer(const std::string& waylandDisplay)
     }
     api = new Api;
     if (!load(library, "wl_display_connect", api->connect) || !load(library, "wl_display_disconnect", api->disconnect) ||
-        !load(library, "wl_display_roundtrip", api->roundtrip) || !load(library, "wl_display_flush", api->flush) ||
+        !load(library, "wl_display_roundtrip", api->roundtrip) ||
         !load(library, "wl_proxy_marshal_flags", api->marshal) ||
         !load(library, "wl_proxy_add_listener", api->addListener) ||
         !load(library, "wl_proxy_get_version", api->version) || !load(library, "wl_proxy_destroy", api->destroy) ||
@@ -105,34 +104,27 @@ VirtualPointer::VirtualPointer(const std::string& waylandDisplay)
         problem_ = "cannot connect to Wayland display " + waylandDisplay;
         return;
     }
-    registry = api->marshal(display, displayGetRegistry, api->registryInterface, api->version(display), 0,
-                                  nullptr);
-    struct Globals {
-        Api* api;
-        void* registry;
-        void** seat;
-        void** manager;
-    } globals{api, registry, &seat, &manager};
+    registry = api->marshal(display, displayGetRegistry, api->registryInterface, api->version(display), 0, nullptr);
     using Global = void (*)(void*, void*, std::uint32_t, const char*, std::uint32_t);
     using GlobalRemove = void (*)(void*, void*, std::uint32_t);
     static const Global global = [](void* data, void*, std::uint32_t name, const char* interface, std::uint32_t) {
-        auto* g = static_cast<Globals*>(data);
+        auto* self = static_cast<VirtualPointer*>(data);
         const WlInterface* wanted = nullptr;
         void** into = nullptr;
-        if (std::strcmp(interface, "wl_seat") == 0 && !*g->seat) {
-            wanted = g->api->seatInterface;
-            into = g->seat;
-        } else if (std::strcmp(interface, managerInterface.name) == 0) {
+        if (std::strcmp(interface, "wl_seat") == 0 && !self->seat) {
+            wanted = self->api->seatInterface;
+            into = &self->seat;
+        } else if (std::strcmp(interface, managerInterface.name) == 0 && !self->manager) {
             wanted = &managerInterface;
-            into = g->manager;
+            into = &self->manager;
         }
         if (wanted)
-            *into = g->api->marshal(g->registry, registryBind, wanted, 1, 0, name, wanted->name, 1u, nullptr);
+            *into = self->api->marshal(self->registry, registryBind, wanted, 1, 0, name, wanted->name, 1u, nullptr);
     };
     static const GlobalRemove globalRemove = [](void*, void*, std::uint32_t) {};
     static void (*listener[2])(void) = {reinterpret_cast<void (*)(void)>(global),
                                         reinterpret_cast<void (*)(void)>(globalRemove)};
-    api->addListener(registry, listener, &globals);
+    api->addListener(registry, listener, this);
     api->roundtrip(display);
     if (!seat || !manager) {
         problem_ = "the compositor offers no virtual pointers (zwlr_virtual_pointer_manager_v1)";
@@ -160,7 +152,7 @@ VirtualPointer::~VirtualPointer()
         dlclose(library);
 }
 
-void VirtualPointer::flush()
+void VirtualPointer::send()
 {
     api->marshal(pointer, Frame, nullptr, 1, 0);
     api->roundtrip(display);
@@ -172,7 +164,7 @@ void VirtualPointer::moveTo(int x, int y, int width, int height)
         return;
     api->marshal(pointer, MotionAbsolute, nullptr, 1, 0, milliseconds(), std::uint32_t(x), std::uint32_t(y),
                  std::uint32_t(width), std::uint32_t(height));
-    flush();
+    send();
 }
 
 void VirtualPointer::button(int number, bool press)
@@ -184,5 +176,5 @@ void VirtualPointer::button(int number, bool press)
     if (number < 1 || number > 3)
         return;
     api->marshal(pointer, Button, nullptr, 1, 0, milliseconds(), codes[number - 1], std::uint32_t(press));
-    flush();
+    send();
 }

@@ -28,7 +28,8 @@ public:
     void button(int number, bool press);
 
 private:
-    void flush();
+    // Ends the event group and waits until the compositor has read it.
+    void send();
 
     void* library = nullptr;
     struct Api;

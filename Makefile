@@ -40,8 +40,11 @@ RUN_PACKAGES := $(PROGRAM_PACKAGES) libgl1-mesa-dri x11-utils
 TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev
 # The tests also build the package and check it with lintian, appstreamcli
 # (appstream) and hardening-check (devscripts).
+# With FLTK 1.4 the program also runs natively on Wayland, tested under a
+# headless sway whose screen grim takes.
+WAYLAND_TEST_PACKAGES := $(if $(filter libfltk1.4-dev,$(FLTK_PACKAGES)),sway grim)
 TEST_PACKAGES := $(TOUR_PACKAGES) $(PACKAGE_PACKAGES) libegl-dev libgtest-dev valgrind \
-                 desktop-file-utils openbox lintian appstream devscripts
+                 desktop-file-utils openbox lintian appstream devscripts $(WAYLAND_TEST_PACKAGES)
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 

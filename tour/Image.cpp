@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 Image Image::crop(const Rect& area) const
 {
@@ -18,14 +19,32 @@ Image Image::crop(const Rect& area) const
     return out;
 }
 
-int Image::countDifferences(const Image& other) const
+int Image::countDifferences(const Image& other, int tolerance) const
 {
     if (w != other.w || h != other.h)
         return w * h;
     int n = 0;
-    for (size_t i = 0; i < pixels.size(); ++i)
-        n += pixels[i] != other.pixels[i];
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const Rgb& a = pixels[i];
+        const Rgb& b = other.pixels[i];
+        n += std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) > tolerance;
+    }
     return n;
+}
+
+Image Image::halved() const
+{
+    Image out(w / 2, h / 2);
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x) {
+            const Rgb* p[] = {&at(2 * x, 2 * y), &at(2 * x + 1, 2 * y), &at(2 * x, 2 * y + 1),
+                              &at(2 * x + 1, 2 * y + 1)};
+            auto mean = [&](std::uint8_t Rgb::*channel) {
+                return std::uint8_t((p[0]->*channel + p[1]->*channel + p[2]->*channel + p[3]->*channel + 2) / 4);
+            };
+            out.at(x, y) = {mean(&Rgb::r), mean(&Rgb::g), mean(&Rgb::b)};
+        }
+    return out;
 }
 
 bool savePng(const Image& image, const std::string& path)
@@ -56,4 +75,19 @@ bool savePng(const Image& image, const std::string& path)
     if (!ok)
         std::fprintf(stderr, "could not write %s\n", path.c_str());
     return ok;
+}
+
+Image loadPng(const std::string& path)
+{
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str()))
+        return Image();
+    png.format = PNG_FORMAT_RGB;
+    Image image(int(png.width), int(png.height));
+    if (!png_image_finish_read(&png, nullptr, &image.at(0, 0), 0, nullptr)) {
+        png_image_free(&png);
+        return Image();
+    }
+    return image;
 }

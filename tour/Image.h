@@ -30,8 +30,12 @@ public:
 
     // The part inside `area` (image coordinates), clipped to the image.
     Image crop(const Rect& area) const;
-    // Pixels that differ between two images of the same size.
-    int countDifferences(const Image& other) const;
+    // Pixels that differ between two images of the same size by more than
+    // `tolerance` in some channel.
+    int countDifferences(const Image& other, int tolerance = 0) const;
+    // Each 2 by 2 block averaged into one pixel: a picture taken at scale 2
+    // brought to the size of one at scale 1.
+    Image halved() const;
 
     bool operator==(const Image& o) const { return w == o.w && h == o.h && pixels == o.pixels; }
     bool operator!=(const Image& o) const { return !(*this == o); }
@@ -44,3 +48,5 @@ private:
 
 // Writes an 8-bit RGB PNG; false (with a message on stderr) when it cannot.
 bool savePng(const Image& image, const std::string& path);
+// Reads a PNG of any kind as RGB; empty when it cannot.
+Image loadPng(const std::string& path);

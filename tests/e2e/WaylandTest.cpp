@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tour/ChildProcess.h"
+#include "tour/Colours.h"
+#include "tour/Driver.h"
+#include "tour/Poll.h"
+#include "tour/SwaySession.h"
+
+namespace {
+
+// The app id FLTK sends: the window's xclass() from 1.4.5 on; before, the
+// name the program was started by, which the desktop entry does not carry.
+std::string expectedAppId()
+{
+    if (DALVERY_WAYLAND_APP_ID_IS_XCLASS)
+        return DALVERY_APP_ID;
+    const std::string program = DALVERY_PROGRAM;
+    return program.substr(program.rfind('/') + 1);
+}
+
+// The site view as the program shows it on X11 at scale 1.
+const Image& x11View()
+{
+    static const Image view = [] {
+        DalveryDriver dalvery(DALVERY_PROGRAM);
+        return dalvery.problem().empty() ? dalvery.settle().crop(layout::view) : Image();
+    }();
+    return view;
+}
+
+Rect scaled(const Rect& r, int scale)
+{
+    return {r.x * scale, r.y * scale, r.w * scale, r.h * scale};
+}
+
+} // namespace
+
+class Wayland : public testing::TestWithParam<int> {};
+
+// sway at output scale 1 and 2; FLTK 1.4 speaks Wayland to it natively.
+TEST_P(Wayland, TheWindowShowsTheX11PictureAnswersAClickAndClosesWithStatusZero)
+{
+    if (!DALVERY_FLTK14)
+        GTEST_SKIP() << "FLTK 1.3 has no Wayland backend";
+    const int scale = GetParam();
+    SwaySession sway(scale);
+    ASSERT_EQ(sway.problem(), "");
+    ChildProcess::Options options;
+    options.argv = {DALVERY_PROGRAM};
+    options.environment = sway.environment();
+    options.captureStdout = true;
+    ChildProcess program(options);
+
+    std::optional<SwayWindow> window;
+    ASSERT_TRUE(pollUntil([&] { return (window = sway.findWindow("Dalvery")) || !program.running(); }, 30) &&
+                window)
+        << "no window titled \"Dalvery\" in sway's tree";
+    EXPECT_EQ(window->appId, expectedAppId());
+    EXPECT_EQ(window->content.w, layout::window.w);
+    EXPECT_EQ(window->content.h, layout::window.h);
+
+    // Drawn and still: the sky shows, and two grabs in a row are the same.
+    Image shot, last;
+    pollUntil([&] {
+        last = std::move(shot);
+        shot = sway.grab(window->content);
+        return !shot.empty() && shot == last &&
+               spreadOf(shot, Colour::Background, scaled(layout::view, scale)).count > 1000;
+    }, 15, std::chrono::milliseconds(50));
+    ASSERT_EQ(shot.width(), layout::window.w * scale);
+    ASSERT_EQ(shot.height(), layout::window.h * scale);
+    savePng(shot, "sway-scale" + std::to_string(scale) + ".png");
+    Image view = shot.crop(scaled(layout::view, scale));
+    if (scale == 2)
+        view = view.halved();
+    // An alpha of 0 in the sky would let the compositor blend it with what
+    // lies behind.
+    EXPECT_EQ(spreadOf(view, Colour::Background, {0, 0, view.width(), 1}).count, view.width()) << "sky not opaque";
+    ASSERT_FALSE(x11View().empty());
+    // Thin lines fall on other pixels when drawn at twice the size.
+    const int differing = view.countDifferences(x11View(), 24);
+    EXPECT_LE(differing, view.width() * view.height() * 4 / 100) << differing << " pixels differ from X11's";
+
+    // The first list line starts at the top of the list's inside.
+    const ListedMachine& first = siteMachines[0];
+    sway.moveTo(window->content.x + layout::listInside.x + 20, window->content.y + layout::listInside.y + 4);
+    sway.button(1, true);
+    sway.button(1, false);
+    EXPECT_TRUE(program.waitForOutput(DalveryDriver::selectionLine(first.line, first.name), 0, 10));
+
+    ASSERT_TRUE(sway.command("[title=\"^Dalvery$\"] kill")); // as the window's close button does
+    const auto status = program.waitForExit(10);
+    ASSERT_TRUE(status.has_value()) << "still running, or killed by a signal";
+    EXPECT_EQ(*status, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sway, Wayland, testing::Values(1, 2),
+                         [](const testing::TestParamInfo<int>& scale) { return "Scale" + std::to_string(scale.param); });

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tour/Image.h"
+
+class ChildProcess;
+class VirtualPointer;
+
+// A window as sway's tree shows it.
+struct SwayWindow {
+    std::string appId;
+    Rect content; // on the layout, in logical pixels, without borders
+};
+
+// sway on its headless backend, with a runtime directory of its own, at a
+// given output scale: the Wayland desktop the end-to-end tests run the
+// program on. Windows are found in its tree (swaymsg), pictures taken with
+// grim, and the pointer is a virtual one of our own.
+class SwaySession {
+public:
+    explicit SwaySession(int scale);
+    ~SwaySession();
+    SwaySession(const SwaySession&) = delete;
+    SwaySession& operator=(const SwaySession&) = delete;
+
+    // Empty once sway answers and the pointer is on its seat; else why not.
+    const std::string& problem() const { return problem_; }
+    // NAME=value entries that put a program on this desktop, natively.
+    const std::vector<std::string>& environment() const { return environment_; }
+
+    // The view titled `title`, if the tree has one.
+    std::optional<SwayWindow> findWindow(const std::string& title);
+    // The screen inside `area` (logical pixels), at the output's scale.
+    Image grab(const Rect& area);
+    // Runs a sway command (swaymsg); true when sway carried it out.
+    bool command(const std::string& swayCommand);
+
+    void moveTo(int x, int y); // logical pixels on the layout
+    void button(int number, bool press);
+
+private:
+    // Runs a tool with our environment; its output, or nothing if it failed.
+    std::optional<std::string> run(std::vector<std::string> argv, double seconds = 10);
+
+    std::string directory; // XDG_RUNTIME_DIR, mode 0700
+    std::vector<std::string> environment_;
+    std::unique_ptr<ChildProcess> sway;
+    std::unique_ptr<VirtualPointer> pointer;
+    std::string problem_;
+};

@@ -40,8 +40,8 @@ DalveryWindow::DalveryWindow()
       selectedMachine(nullptr)
 {
     // Docks and taskbars match the window to its desktop entry by this name:
-    // the X class under X11, the app id under Wayland. FLTK's own default
-    // would be "FLTK".
+    // the X instance name under X11, the app id under Wayland. FLTK's own
+    // default would be "FLTK".
     xclass(DALVERY_APP_ID);
 
     panel = new Fl_Group(panelX, 0, panelW, panelH);

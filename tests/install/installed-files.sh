@@ -37,8 +37,9 @@ done
 [ "$count" -eq "$(ls "$icons"/dalvery-*.png | wc -l)" ] || fail "$count icons installed"
 
 # Software centres find the program through its metadata's launchable.
-metainfo=$usr/share/metainfo/${entry##*/}
-metainfo=${metainfo%.desktop}.metainfo.xml
+set -- "$usr"/share/metainfo/*.metainfo.xml
+[ $# -eq 1 ] || fail "$# metadata files: $*"
+metainfo=$1
 appstreamcli validate --pedantic --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
 grep -q "<launchable type=\"desktop-id\">${entry##*/}</launchable>" "$metainfo" || fail "no launchable names ${entry##*/}"
 

@@ -10,33 +10,30 @@
 #include "app/Callbacks.h"
 #include "machines/Machine.h"
 #include "view/SiteDisplay.h"
+#include "view/WindowLayout.h"
 
 namespace {
 
-constexpr int sliderCount = 10;
+Fl_Button* newButton(layout::Button which)
+{
+    const layout::ButtonPlace& place = layout::place(which);
+    const Rect& r = place.rect;
+    return new Fl_Button(r.x, r.y, r.w, r.h, place.label);
+}
 
-// Panel layout, window pixels.
-constexpr int panelX = 630, panelW = 170, panelH = 590;
-constexpr int columnX = 635, columnW = 160; // the panel's inner column
-constexpr int sliderTop = 200, sliderPitch = 40, sliderH = 20;
-
-struct ViewButtonPlace {
+const struct {
+    layout::Button button;
     Fl_Button* DalveryWindow::*field;
-    int x, w;
-    const char* label;
+} viewButtons[] = {
+    {layout::Button::World, &DalveryWindow::worldButton},
+    {layout::Button::Machine, &DalveryWindow::machineButton},
+    {layout::Button::Driver, &DalveryWindow::driverButton},
 };
-
-const ViewButtonPlace viewButtons[] = {
-    {&DalveryWindow::worldButton, 635, 50, "world"},
-    {&DalveryWindow::machineButton, 685, 60, "machine"},
-    {&DalveryWindow::driverButton, 745, 50, "driver"},
-};
-constexpr int viewButtonY = 135, viewButtonH = 20;
 
 } // namespace
 
 DalveryWindow::DalveryWindow()
-    : Fl_Double_Window(50, 50, 800, 600, "Dalvery"),
+    : Fl_Double_Window(layout::window.x, layout::window.y, layout::window.w, layout::window.h, "Dalvery"),
       selectedMachine(nullptr)
 {
     // Docks and taskbars match the window to its desktop entry by this name:
@@ -44,21 +41,22 @@ DalveryWindow::DalveryWindow()
     // default would be "FLTK".
     xclass(DALVERY_APP_ID);
 
-    panel = new Fl_Group(panelX, 0, panelW, panelH);
+    panel = new Fl_Group(layout::panel.x, layout::panel.y, layout::panel.w, layout::panel.h);
 
-    machineBrowser = new Fl_Browser(columnX, 5, columnW, 105, "select machine");
+    const Rect& list = layout::list;
+    machineBrowser = new Fl_Browser(list.x, list.y, list.w, list.h, "select machine");
     machineBrowser->type(FL_HOLD_BROWSER);
     Fl_Group::current()->resizable(machineBrowser);
     machineBrowser->callback(machineBrowserCallback, this);
 
-    addRockButton = new Fl_Button(635, 170, 75, 20, "Add Rock");
+    addRockButton = newButton(layout::Button::AddRock);
     addRockButton->callback(addRockCallback, this);
-    clearRocksButton = new Fl_Button(715, 170, 80, 20, "Clear Rocks");
+    clearRocksButton = newButton(layout::Button::ClearRocks);
     clearRocksButton->callback(clearRocksCallback, this);
 
-    for (int i = 0; i < sliderCount; ++i) {
-        Fl_Value_Slider* slider =
-            new Fl_Value_Slider(columnX, sliderTop + sliderPitch * i, columnW, sliderH, "unused");
+    for (int i = 0; i < layout::sliderCount; ++i) {
+        const Rect r = layout::slider(i);
+        Fl_Value_Slider* slider = new Fl_Value_Slider(r.x, r.y, r.w, r.h, "unused");
         sliders.push_back(slider);
         slider->minimum(-100);
         slider->type(FL_HOR_SLIDER);
@@ -68,8 +66,8 @@ DalveryWindow::DalveryWindow()
         slider->callback(sliderCallback, this);
     }
 
-    for (const ViewButtonPlace& place : viewButtons) {
-        Fl_Button* button = new Fl_Button(place.x, viewButtonY, place.w, viewButtonH, place.label);
+    for (const auto& place : viewButtons) {
+        Fl_Button* button = newButton(place.button);
         button->type(FL_RADIO_BUTTON);
         button->selection_color(FL_YELLOW);
         button->callback(viewButtonCallback, this);

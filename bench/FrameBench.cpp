@@ -30,10 +30,11 @@
 #include "machines/ExampleMachine.h"
 #include "machines/Machine.h"
 #include "view/SiteDisplay.h"
+#include "view/WindowLayout.h"
 
 namespace {
 
-constexpr int viewW = 625, viewH = 590; // the program's view
+constexpr int viewW = layout::view.w, viewH = layout::view.h;
 constexpr int warmUpFrames = 10;
 
 std::string resultsPath;

@@ -1,5 +1,5 @@
 // The least FLTK programs of the program's shape, the start-up and memory
-// baselines: an 800 by 600 window at (50, 50) holding a 625 by 590 GL view
+// baselines: the program's window holding a GL view of its view's place,
 // with the same buffers as the site display, cleared to the same dark blue.
 // Built twice:
 // - least_gl_window: the view only clears;
@@ -12,6 +12,8 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Gl_Window.H>
 #include <FL/gl.h>
+
+#include "view/WindowLayout.h"
 
 #ifdef LEAST_LIT
 #include <FL/Fl_Browser.H>
@@ -26,23 +28,25 @@ namespace {
 #ifdef LEAST_LIT
 void buildPanel()
 {
-    Fl_Group* panel = new Fl_Group(630, 0, 170, 590);
-    Fl_Browser* list = new Fl_Browser(635, 5, 160, 105, "select machine");
+    const Rect& p = layout::panel;
+    Fl_Group* panel = new Fl_Group(p.x, p.y, p.w, p.h);
+    const Rect& l = layout::list;
+    Fl_Browser* list = new Fl_Browser(l.x, l.y, l.w, l.h, "select machine");
     list->type(FL_HOLD_BROWSER);
     for (const char* line : {"Dump truck", "Crane", "Excavator", "Example1", "Example2"})
         list->add(line);
-    const char* views[] = {"world", "machine", "driver"};
-    const int viewX[] = {635, 685, 745}, viewW[] = {50, 60, 50};
-    for (int i = 0; i < 3; ++i) {
-        Fl_Button* button = new Fl_Button(viewX[i], 135, viewW[i], 20, views[i]);
+    for (const layout::ButtonPlace& place : layout::buttons) {
+        const Rect& r = place.rect;
+        Fl_Button* button = new Fl_Button(r.x, r.y, r.w, r.h, place.label);
+        if (place.button == layout::Button::AddRock || place.button == layout::Button::ClearRocks)
+            continue;
         button->type(FL_RADIO_BUTTON);
         button->selection_color(FL_YELLOW);
-        button->value(i == 0);
+        button->value(place.button == layout::Button::World);
     }
-    new Fl_Button(635, 170, 75, 20, "Add Rock");
-    new Fl_Button(715, 170, 80, 20, "Clear Rocks");
-    for (int i = 0; i < 10; ++i) {
-        Fl_Value_Slider* slider = new Fl_Value_Slider(635, 200 + 40 * i, 160, 20, "unused");
+    for (int i = 0; i < layout::sliderCount; ++i) {
+        const Rect r = layout::slider(i);
+        Fl_Value_Slider* slider = new Fl_Value_Slider(r.x, r.y, r.w, r.h, "unused");
         slider->type(FL_HOR_SLIDER);
         slider->bounds(-100, 100);
         slider->step(1);
@@ -95,7 +99,7 @@ void drawLitQuadAndLine(int w, int h)
 
 class LeastView : public Fl_Gl_Window {
 public:
-    LeastView() : Fl_Gl_Window(5, 5, 625, 590)
+    LeastView() : Fl_Gl_Window(layout::view.x, layout::view.y, layout::view.w, layout::view.h)
     {
         mode(FL_RGB | FL_DOUBLE | FL_ALPHA | FL_DEPTH);
     }
@@ -114,7 +118,8 @@ public:
 
 int main()
 {
-    Fl_Double_Window* window = new Fl_Double_Window(50, 50, 800, 600, "Least");
+    Fl_Double_Window* window = new Fl_Double_Window(layout::window.x, layout::window.y, layout::window.w,
+                                                      layout::window.h, "Least");
 #ifdef LEAST_LIT
     buildPanel();
 #endif

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <sstream>
 #include <thread>
 
 #include "tour/ChildProcess.h"
@@ -45,9 +46,10 @@ bool hasText(const Image& shot, const Rect& area)
 } // namespace
 
 DalveryDriver::DalveryDriver(const std::string& programPath,
-                             const std::vector<std::string>& windowManagerCommand)
+                             const std::vector<std::string>& windowManagerCommand, double scale)
 {
-    display = std::make_unique<VirtualDisplay>();
+    // The scaled window fits where the program asks for it.
+    display = std::make_unique<VirtualDisplay>(VirtualDisplay::scaledScreen(scale));
     if (!display->ready()) {
         problem_ = display->problem();
         return;
@@ -66,7 +68,10 @@ DalveryDriver::DalveryDriver(const std::string& programPath,
     }
     ChildProcess::Options options;
     options.argv = {programPath};
-    options.environment = {"DISPLAY=" + display->name()};
+    // Always said, so that a factor in our own environment does not leak in.
+    std::ostringstream factor;
+    factor << scale;
+    options.environment = {"DISPLAY=" + display->name(), "FLTK_SCALING_FACTOR=" + factor.str()};
     options.captureStdout = true;
     program = std::make_unique<ChildProcess>(options);
     if (!program->started()) {
@@ -98,8 +103,8 @@ bool DalveryDriver::waitForWindow()
     // Drawn: the view shows its clear colour and the list its text.
     const bool drawn = pollUntil([&] {
         const Image shot = windowShot();
-        return !shot.empty() && spreadOf(shot, Colour::Background, layout::view).count > 1000 &&
-               hasText(shot, layout::listInside);
+        return !shot.empty() && spreadOf(shot, Colour::Background, toPixels(layout::view)).count > 1000 &&
+               hasText(shot, toPixels(layout::listInside));
     }, startSeconds);
     if (!drawn)
         problem_ = "the window was mapped but never drawn";
@@ -111,14 +116,14 @@ bool DalveryDriver::waitForWindow()
 // whatever the machine has.
 void DalveryDriver::findListLines(const Image& shot)
 {
-    const Rect& inside = layout::listInside;
+    const Rect inside = toPixels(layout::listInside);
     int runStart = -1;
     for (int y = inside.y; y < inside.y + inside.h; ++y) {
         const bool text = hasText(shot, {inside.x, y, inside.w, 1});
         if (text && runStart < 0)
             runStart = y;
         if (!text && runStart >= 0) {
-            lineCentres.push_back((runStart + y - 1) / 2);
+            lineCentres.push_back(int(std::lround((runStart + y - 1) / 2.0 / scale())));
             runStart = -1;
         }
     }
@@ -139,7 +144,13 @@ Image DalveryDriver::windowShot()
 
 Image DalveryDriver::viewShot()
 {
-    return windowShot().crop(layout::view);
+    return windowShot().crop(toPixels(layout::view));
+}
+
+Rect DalveryDriver::toPixels(const Rect& units) const
+{
+    const auto px = [&](int n) { return int(std::lround(n * scale())); };
+    return {px(units.x), px(units.y), px(units.w), px(units.h)};
 }
 
 bool DalveryDriver::saveWindowShot(const std::string& path)
@@ -208,7 +219,7 @@ void DalveryDriver::afterInput(const Image& before, Expect expect)
 
 Point DalveryDriver::toScreen(int wx, int wy) const
 {
-    return {frame.x + wx, frame.y + wy};
+    return {frame.x + int(std::lround(wx * scale())), frame.y + int(std::lround(wy * scale()))};
 }
 
 void DalveryDriver::click(int wx, int wy)
@@ -315,6 +326,37 @@ void DalveryDriver::dragInView(Point from, Point to, Drag kind, Expect expect)
     for (const std::string& key : held)
         x->key(key, false);
     afterInput(before, expect);
+}
+
+bool DalveryDriver::rescaleWithKey(char key)
+{
+    const Rect before = frame;
+    const int topLevels = x->viewableTopLevels();
+    std::vector<std::string> held = {"Control_L"};
+    if (key == '+')
+        held.insert(held.end(), {"Shift_L", "equal"});
+    else
+        held.push_back(key == '-' ? "minus" : "0");
+    // Without a window manager the keyboard follows the pointer.
+    moveTo({layout::view.x + layout::view.w / 2, layout::view.y + layout::view.h / 2});
+    for (const std::string& k : held) {
+        pause();
+        x->key(k, true);
+    }
+    for (auto k = held.rbegin(); k != held.rend(); ++k) {
+        pause();
+        x->key(*k, false);
+    }
+    const bool resized = pollUntil([&] {
+        const auto state = windowState();
+        return state && (state->frame.w != before.w || state->frame.h != before.h);
+    }, changeSeconds, grabInterval);
+    // FLTK maps its window showing the factor with the new size, and keeps
+    // it for a moment.
+    settle();
+    pollUntil([&] { return x->viewableTopLevels() <= topLevels; }, changeSeconds, grabInterval);
+    settle();
+    return resized;
 }
 
 void DalveryDriver::moveTo(Point windowPoint)

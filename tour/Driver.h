@@ -40,9 +40,10 @@ class DalveryDriver {
 public:
     // `windowManager` starts one on the display before the program, e.g.
     // {"openbox"}; without it there is none, and the window is where and
-    // how big the program makes it.
+    // how big the program makes it. `scale` is the screen's scaling factor
+    // the program is told (FLTK 1.4 follows it; 1.3 ignores it).
     explicit DalveryDriver(const std::string& program,
-                           const std::vector<std::string>& windowManager = {});
+                           const std::vector<std::string>& windowManager = {}, double scale = 1);
     ~DalveryDriver();
     DalveryDriver(const DalveryDriver&) = delete;
     DalveryDriver& operator=(const DalveryDriver&) = delete;
@@ -53,10 +54,15 @@ public:
 
     // Also follows the window where a window manager has moved it.
     std::optional<XSession::WindowState> windowState();
-    // The window as on the screen, in window coordinates.
+    // The window as on the screen: its pixels, `scale()` per window unit.
     Image windowShot();
     // The site view alone.
     Image viewShot();
+    // Screen pixels per window unit. FLTK scales the whole window alike, so
+    // the window's size on the screen tells it, also after a rescale.
+    double scale() const { return double(frame.w) / layout::window.w; }
+    // A rectangle of window units as pixels of a window shot.
+    Rect toPixels(const Rect& units) const;
     bool saveWindowShot(const std::string& path);
 
     // Everything the program has printed so far.
@@ -74,10 +80,17 @@ public:
     // Drags slider `i` to `fraction` of its travel (0 its minimum, 1 its
     // maximum) the way a user does: press on the knob, move, release.
     void setSlider(int i, double fraction, Expect expect = Expect::Change);
-    // A drag in the site view between two points in view pixels.
+    // A drag in the site view between two points in view units.
     void dragInView(Point from, Point to, Drag kind, Expect expect = Expect::Change);
 
-    // Raw input for gestures of the caller's own: window coordinates,
+    // FLTK 1.4's keys that rescale the window: Ctrl with '+', '-' or '0',
+    // typed as on a US keyboard ('+' is Shift and '='), with the pointer over
+    // the view. Waits for the window's new size, for the factor FLTK shows
+    // meanwhile to go, and for a still picture; false when the size did not
+    // change.
+    bool rescaleWithKey(char key);
+
+    // Raw input for gestures of the caller's own: window units,
     // anywhere on the screen or past it; nothing is waited for.
     void moveTo(Point windowPoint);
     void button(int number, bool press);

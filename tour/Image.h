@@ -4,17 +4,7 @@
 #include <vector>
 
 #include "tour/Rgb.h"
-
-// A rectangle in pixels: screen, window or image coordinates as the caller says.
-struct Rect {
-    int x = 0;
-    int y = 0;
-    int w = 0;
-    int h = 0;
-
-    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
-    Rect movedBy(int dx, int dy) const { return {x + dx, y + dy, w, h}; }
-};
+#include "view/Rect.h"
 
 // A grabbed picture, row by row from the top left.
 class Image {

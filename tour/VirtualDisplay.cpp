@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -12,9 +13,7 @@
 
 namespace {
 
-// Depth 24 so that colours come back exactly as the program drew them.
-const char* const serverArgs[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24",
-                                  "-nolisten", "tcp", "-noreset"};
+const char* const serverArgs[] = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-noreset"};
 constexpr double startSeconds = 30;
 
 } // namespace
@@ -34,6 +33,8 @@ VirtualDisplay::VirtualDisplay(const std::vector<std::string>& extraArgs)
     }
     ChildProcess::Options options;
     options.argv.assign(std::begin(serverArgs), std::end(serverArgs));
+    const std::vector<std::string> screen = scaledScreen(1);
+    options.argv.insert(options.argv.end(), screen.begin(), screen.end());
     options.argv.insert(options.argv.end(), extraArgs.begin(), extraArgs.end());
     options.stderrFile = logPath;
     options.passFd = numberPipe[1];
@@ -63,6 +64,13 @@ VirtualDisplay::VirtualDisplay(const std::vector<std::string>& extraArgs)
         why << "; its messages:\n" << log.rdbuf();
     problem_ = why.str();
     server->stop();
+}
+
+std::vector<std::string> VirtualDisplay::scaledScreen(double scale)
+{
+    // Depth 24 so that colours come back exactly as the program drew them.
+    return {"-screen", "0",
+            std::to_string(std::lround(1280 * scale)) + "x" + std::to_string(std::lround(1024 * scale)) + "x24"};
 }
 
 VirtualDisplay::~VirtualDisplay()

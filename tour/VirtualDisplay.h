@@ -15,6 +15,10 @@ public:
     explicit VirtualDisplay(const std::vector<std::string>& extraArgs = {});
     ~VirtualDisplay();
 
+    // A screen `scale` times as many pixels each way as the usual 1280 by
+    // 1024, as a HiDPI screen has, for `extraArgs`.
+    static std::vector<std::string> scaledScreen(double scale);
+
     // True once the server accepts connections.
     bool ready() const { return !name_.empty(); }
     // ":N", for DISPLAY.

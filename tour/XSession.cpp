@@ -140,6 +140,23 @@ std::optional<XSession::WindowState> XSession::stateOf(unsigned long window)
     return state;
 }
 
+int XSession::viewableTopLevels()
+{
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return 0;
+    int viewable = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        viewable += XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable;
+    }
+    if (children)
+        XFree(children);
+    return viewable;
+}
+
 Image XSession::grab(const Rect& area)
 {
     XImage* shot = XGetImage(display, DefaultRootWindow(display), area.x, area.y,

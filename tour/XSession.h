@@ -33,6 +33,9 @@ public:
     // frame; 0 when there is none yet.
     unsigned long findTopLevel(const std::string& title);
     std::optional<WindowState> stateOf(unsigned long window);
+    // Top-level windows on the screen now: a program's, a window manager's
+    // frames, and any transient ones such as tooltips.
+    int viewableTopLevels();
 
     Image grab(const Rect& screenArea);
 

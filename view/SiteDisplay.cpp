@@ -10,11 +10,9 @@
 #include "draw/Lens.h"
 #include "draw/Primitives.h"
 #include "machines/Machine.h"
+#include "view/WindowLayout.h"
 
 namespace {
-
-// The view's rectangle in the main window, pixels.
-constexpr int viewX = 5, viewY = 5, viewW = 625, viewH = 590;
 
 constexpr float groundSize = 200; // site units, matching the X and Z slider bounds
 constexpr float rockSize = 2;
@@ -82,7 +80,7 @@ void checkFrameEnd(GLint modelViewDepthBefore)
 
 } // namespace
 
-SiteDisplay::SiteDisplay() : Fl_Gl_Window(viewX, viewY, viewW, viewH)
+SiteDisplay::SiteDisplay() : Fl_Gl_Window(layout::view.x, layout::view.y, layout::view.w, layout::view.h)
 {
     Fl_Gl_Window::mode(FL_RGB | FL_DOUBLE | FL_ALPHA | FL_DEPTH);
     camera.fieldOfView = cameraFieldOfView;

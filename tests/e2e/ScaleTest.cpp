@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tour/Driver.h"
+
+namespace {
+
+// Share of the pixels of `small` that `big`, a picture of the same scene at
+// a larger scale, does not show: a pixel is shown when one of the pixels of
+// `big` whose middles fall inside it has its colour. Thin lines and edges
+// fall on other pixels at another scale; a picture drawn at the wrong size
+// or place differs nearly everywhere.
+double notShown(const Image& big, const Image& small)
+{
+    const double sx = double(big.width()) / small.width(), sy = double(big.height()) / small.height();
+    const auto first = [](int i, double s) { return int(std::ceil(i * s - 0.5)); };
+    int missing = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x) {
+            bool shown = false;
+            for (int by = first(y, sy); by < first(y + 1, sy) && !shown; ++by)
+                for (int bx = first(x, sx); bx < first(x + 1, sx) && !shown; ++bx)
+                    shown = big.at(bx, by) == small.at(x, y);
+            missing += !shown;
+        }
+    return double(missing) / (small.width() * small.height());
+}
+
+struct ScaledStep {
+    const char* what;
+    void (*act)(DalveryDriver&); // on both programs, or null
+    const char* rescaleKeys;     // then typed with Ctrl at scale 2 alone
+    int windowW, windowH;        // the window at scale 2 afterwards, pixels
+};
+
+const ScaledStep scaledSteps[] = {
+    {"as it opens", nullptr, "", 1600, 1200},
+    {"turned", [](DalveryDriver& d) { d.dragInView({300, 300}, {420, 330}, Drag::Right); }, "", 1600, 1200},
+    {"panned", [](DalveryDriver& d) { d.dragInView({300, 300}, {360, 260}, Drag::AltRight); }, "", 1600, 1200},
+    {"through the truck's camera",
+     [](DalveryDriver& d) {
+         d.select(SiteMachine::DumpTruck);
+         d.press(layout::Button::Machine);
+     },
+     "", 1600, 1200},
+    {"after Ctrl+'-'", nullptr, "-", 1440, 1080},
+    {"after Ctrl+'+'", nullptr, "+", 1600, 1200},
+    {"after Ctrl+'-' and Ctrl+'0'", nullptr, "-0", 1600, 1200},
+};
+
+} // namespace
+
+// FLTK_SCALING_FACTOR=2, as on a 2x screen: the window has twice as many
+// pixels each way, and its view shows the picture of scale 1 at that size,
+// also after the same drags (which FLTK reports in window units) and after
+// the user rescales the window with FLTK's keys.
+TEST(Scale, AtTwiceTheScaleTheViewShowsTheSamePictureLarger)
+{
+    if (!DALVERY_FLTK14)
+        GTEST_SKIP() << "FLTK 1.3 does not scale windows";
+    DalveryDriver one(DALVERY_PROGRAM, {}, 1);
+    DalveryDriver two(DALVERY_PROGRAM, {}, 2);
+    ASSERT_EQ(one.problem(), "");
+    ASSERT_EQ(two.problem(), "");
+    const auto state = two.windowState();
+    ASSERT_TRUE(state.has_value());
+    EXPECT_EQ(state->frame.x, 100);
+    EXPECT_EQ(state->frame.y, 100);
+
+    for (const ScaledStep& step : scaledSteps) {
+        if (step.act) {
+            step.act(one);
+            step.act(two);
+        }
+        for (const char* k = step.rescaleKeys; *k; ++k)
+            EXPECT_TRUE(two.rescaleWithKey(*k)) << step.what;
+        const auto now = two.windowState();
+        ASSERT_TRUE(now.has_value());
+        EXPECT_EQ(now->frame.w, step.windowW) << step.what;
+        EXPECT_EQ(now->frame.h, step.windowH) << step.what;
+        EXPECT_LT(notShown(two.viewShot(), one.viewShot()), 0.01) << step.what;
+    }
+    EXPECT_EQ(one.problem(), "");
+    EXPECT_EQ(two.problem(), "");
+}

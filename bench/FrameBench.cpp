@@ -227,8 +227,8 @@ void startupScene(benchmark::State& state)
 }
 
 // The same scene once more after every other case at the view's size, some
-// 5,000 frames later,
-// among them frames of up to 10,000 rocks: it must cost what it cost at first.
+// 5,000 frames later, among them frames of up to 10,000 rocks: it must cost
+// what it cost at first.
 void startupSceneAgain(benchmark::State& state)
 {
     site->window.rocks.clear();

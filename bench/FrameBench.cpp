@@ -7,6 +7,7 @@
 //   costs above it is the cost of drawing in immediate mode;
 // - the ground alone, the frame of an empty site (clear, lights, camera and
 //   ground): what any picture of the site costs.
+// Last, the start-up scene at scale 2, against the same floors at its size.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -38,6 +39,8 @@ constexpr int viewW = layout::view.w, viewH = layout::view.h;
 constexpr int warmUpFrames = 10;
 
 std::string resultsPath;
+// The size in pixels of the surface drawn into: the view's, twice it at scale 2.
+int pixelW = viewW, pixelH = viewH;
 
 // The model as main builds it, world camera in its start-up pose.
 struct StartupSite {
@@ -124,8 +127,8 @@ private:
 std::vector<unsigned char> picture(const std::function<void()>& draw)
 {
     draw();
-    std::vector<unsigned char> pixels(size_t(viewW) * viewH * 4);
-    glReadPixels(0, 0, viewW, viewH, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<unsigned char> pixels(size_t(pixelW) * pixelH * 4);
+    glReadPixels(0, 0, pixelW, pixelH, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
 
@@ -162,8 +165,16 @@ void timeAgainstFloors(benchmark::State& state, SiteDisplay& measured, const std
     SiteDisplay& ground = *empty->window.display;
     const std::function<void()> frame = [&] { measured.draw(); };
     const std::function<void()> floors[2] = {[&] { compiled.draw(); }, [&] { ground.draw(); }};
+    const std::vector<unsigned char> framePicture = picture(frame);
+    // A frame that drew into part of the surface would measure a smaller picture.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (viewport[0] != 0 || viewport[1] != 0 || viewport[2] != pixelW || viewport[3] != pixelH) {
+        state.SkipWithError("the frame's viewport is not the whole surface");
+        return;
+    }
     // A floor that drew anything else would measure something else.
-    if (!samePicture(picture(frame), picture(floors[0]), picture(floors[1]))) {
+    if (!samePicture(framePicture, picture(floors[0]), picture(floors[1]))) {
         state.SkipWithError("the display list draws another picture than the frame");
         return;
     }
@@ -216,12 +227,41 @@ void startupScene(benchmark::State& state)
     timeAgainstFloors(state, *site->window.display, "startup");
 }
 
-// The same scene once more after every other case, some 5,000 frames later,
-// among them frames of up to 10,000 rocks: it must cost what it cost at first.
+// The same scene once more after every other case at the view's size, some
+// 5,000 frames later, among them frames of up to 10,000 rocks: it must cost
+// what it cost at first.
 void startupSceneAgain(benchmark::State& state)
 {
     site->window.rocks.clear();
     timeAgainstFloors(state, *site->window.display, "startup_again");
+}
+
+// Under FLTK 1.4 on a screen at scale 2 the view stays 625 by 590 units and
+// has twice the pixels each way: the frame sets its viewport to the pixels
+// and its cameras keep the aspect of the units. A view of twice the units
+// makes the same calls with the same numbers, the aspect to the last bit, and
+// under FLTK 1.3 too, which does not scale. Both displays take that size, so
+// each floor draws the same pixels as the frame.
+void startupSceneAtScale2(benchmark::State& state)
+{
+    SiteDisplay* displays[] = {site->window.display, empty->window.display};
+    std::string error;
+    if (!resizeHeadlessSurface(2 * viewW, 2 * viewH, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    pixelW = 2 * viewW;
+    pixelH = 2 * viewH;
+    for (SiteDisplay* display : displays)
+        display->size(pixelW, pixelH);
+    site->window.rocks.clear();
+    timeAgainstFloors(state, *site->window.display, "startup_scale2");
+    pixelW = viewW;
+    pixelH = viewH;
+    for (SiteDisplay* display : displays)
+        display->size(viewW, viewH);
+    if (!resizeHeadlessSurface(viewW, viewH, error))
+        state.SkipWithError(error.c_str());
 }
 
 void withRocks(benchmark::State& state)
@@ -288,6 +328,8 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("Frame/Alone/" + loneMachines[k]->name).c_str(), machineAlone)
             ->Arg(int(k))->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Frame/StartupSceneAgain", startupSceneAgain)
+        ->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Frame/StartupSceneAtScale2", startupSceneAtScale2)
         ->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -73,6 +73,8 @@ int main(int argc, char** argv)
         single(r, "  processor time, all threads", figure + ".cpu_ms", "ms");
     }
     frameRows(r, "frame: start-up scene, again at the end", "frame.startup_again");
+    frameRows(r, "frame: start-up scene at scale 2", "frame.startup_scale2");
+    row(r, "", "frame.startup_scale2.ms", "frame.startup.ms", "ms", "at scale 1");
     single(r, "first frame, fresh context: ground", "frame.first.floor_ms", "ms");
     single(r, "then first start-up scene frame", "frame.first.ms", "ms");
     // Where the scene's time goes: each machine alone on the ground.

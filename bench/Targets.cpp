@@ -104,6 +104,8 @@ std::vector<Verdict> judge(const Results& r)
 {
     return {
         atMost(r, "start-up scene frame / its display list", "frame.startup.x_list", frameToListLimit, "x"),
+        atMost(r, "start-up scene frame at 2x / its display list", "frame.startup_scale2.x_list",
+               frameToListLimit, "x"),
         atMost(r, "frame with 1,000 rocks", "frame.rocks1000.ms", rocksFrameLimitMs, " ms"),
         linearInRocks(r),
         noGrowth(r),

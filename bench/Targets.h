@@ -22,7 +22,8 @@ struct Verdict {
 };
 
 // A frame of the start-up scene over the same frame replayed from a display
-// list: what drawing in immediate mode costs above the picture itself.
+// list: what drawing in immediate mode costs above the picture itself. The
+// same bound at scale 2, with four times the pixels.
 constexpr double frameToListLimit = 1.2;
 constexpr double rocksFrameLimitMs = 16.7; // one 60 Hz refresh
 // Cost per rock from 1,000 to 10,000 rocks over that from 0 to 1,000, in

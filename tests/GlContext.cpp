@@ -117,8 +117,11 @@ CameraPose currentCameraPose()
     }
     normalize(pose.forward);
     normalize(pose.up);
-    // gluPerspective puts f = cot(fovy / 2) in m[5] and f / aspect in m[0].
+    // gluPerspective puts f = cot(fovy / 2) in m[5], f / aspect in m[0],
+    // (far + near) / (near - far) in m[10] and 2 far near / (near - far) in m[14].
     pose.fovY = 2 * std::atan(1 / p.m[5]) * 180 / std::acos(-1.0);
     pose.aspect = p.m[5] / p.m[0];
+    pose.zNear = p.m[14] / (p.m[10] - 1);
+    pose.zFar = p.m[14] / (p.m[10] + 1);
     return pose;
 }

@@ -29,14 +29,16 @@ int projectionDepth();
 // The pixel at (x, y) of the finished frame, counted from the bottom left.
 Rgb pixelAt(int x, int y);
 
-// Eye position, viewing direction and vertical field of view (degrees)
-// recovered from the current projection and model-view matrices.
+// Eye position, viewing direction and the perspective (vertical field of view
+// in degrees, aspect, near and far planes) recovered from the current
+// projection and model-view matrices.
 struct CameraPose {
     double eye[3];
     double forward[3]; // unit
     double up[3];      // unit, perpendicular to forward
     double fovY;
     double aspect;
+    double zNear, zFar;
 };
 CameraPose currentCameraPose();
 // Scales v to unit length.

@@ -3,6 +3,15 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+namespace {
+
+EGLDisplay display = EGL_NO_DISPLAY;
+EGLConfig config;
+EGLSurface surface = EGL_NO_SURFACE;
+EGLContext context = EGL_NO_CONTEXT;
+
+} // namespace
+
 bool makeHeadlessContext(int width, int height, std::string& error)
 {
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
@@ -11,7 +20,7 @@ bool makeHeadlessContext(int width, int height, std::string& error)
         error = "EGL lacks eglGetPlatformDisplayEXT";
         return false;
     }
-    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
         error = "no surfaceless EGL display";
         return false;
@@ -22,22 +31,34 @@ bool makeHeadlessContext(int width, int height, std::string& error)
         EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
         EGL_DEPTH_SIZE, 24, EGL_NONE,
     };
-    EGLConfig config;
     EGLint count = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &count) || count == 0) {
         error = "no EGL config with RGBA and a depth buffer";
         return false;
     }
     const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    EGLSurface surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
+    surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
     if (surface == EGL_NO_SURFACE || !eglBindAPI(EGL_OPENGL_API)) {
         error = "no EGL pbuffer surface";
         return false;
     }
-    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+    context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
     if (context == EGL_NO_CONTEXT || !eglMakeCurrent(display, surface, surface, context)) {
         error = "no current OpenGL context";
         return false;
     }
+    return true;
+}
+
+bool resizeHeadlessSurface(int width, int height, std::string& error)
+{
+    const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+    const EGLSurface resized = eglCreatePbufferSurface(display, config, surfaceAttributes);
+    if (resized == EGL_NO_SURFACE || !eglMakeCurrent(display, resized, resized, context)) {
+        error = "no EGL pbuffer surface of " + std::to_string(width) + " by " + std::to_string(height);
+        return false;
+    }
+    eglDestroySurface(display, surface);
+    surface = resized;
     return true;
 }

@@ -7,3 +7,7 @@
 // buffer of the given size. Needs no X server. Returns false, with the reason
 // in `error`, when no such context can be had.
 bool makeHeadlessContext(int width, int height, std::string& error);
+
+// Gives the context made above a fresh pbuffer of another size, and frees the
+// one it had. The context keeps its state and display lists.
+bool resizeHeadlessSurface(int width, int height, std::string& error);

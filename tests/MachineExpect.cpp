@@ -40,8 +40,16 @@ void expectCamera(const std::function<void(float aspect)>& camera,
         EXPECT_NEAR(pose.forward[i], ahead[i], 1e-4) << "viewing direction, axis " << i;
         EXPECT_NEAR(pose.up[i], up[i], 1e-4) << "up, axis " << i;
     }
-    EXPECT_NEAR(pose.fovY, fovY, 1e-3);
-    EXPECT_NEAR(pose.aspect, aspect, 1e-4);
+    expectLens(pose, fovY, aspect);
+}
+
+void expectLens(const CameraPose& pose, double fovY, double aspect, const std::string& what)
+{
+    EXPECT_NEAR(pose.fovY, fovY, 1e-3) << what;
+    EXPECT_NEAR(pose.aspect, aspect, 1e-4) << what;
+    EXPECT_NEAR(pose.zNear, 0.1, 1e-6) << what;
+    // The matrix holds floats: far is recovered to about a part in three thousand.
+    EXPECT_NEAR(pose.zFar, 1000, 1) << what;
 }
 
 void expectLeavesModelViewAsFound(const std::function<void()>& draw)

@@ -269,8 +269,7 @@ TEST_F(WorldCameraView, StartsTiltedTwoHundredFiftyUnitsFromTheOrigin)
     const double toOrigin = std::sqrt(pose.eye[0] * pose.eye[0] + pose.eye[1] * pose.eye[1] + pose.eye[2] * pose.eye[2]);
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(pose.forward[i], -pose.eye[i] / toOrigin, 1e-5);
-    EXPECT_NEAR(pose.fovY, 40, 1e-3);
-    EXPECT_NEAR(pose.aspect, 625.0 / 590.0, 1e-5);
+    expectLens(pose, 40, 625.0 / 590.0);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 625);

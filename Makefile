@@ -28,6 +28,8 @@ JOBS ?= 2
 # Debian 12 has FLTK 1.3 alone; later releases have FLTK 1.4 beside it, which
 # we take (the two -dev packages conflict, so apt swaps one for the other).
 FLTK_PACKAGES := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),libfltk1.3-dev,libfltk1.4-dev)
+# Non-empty where FLTK 1.4 is, which speaks Wayland as well as X11.
+FLTK_WAYLAND := $(filter libfltk1.4-dev,$(FLTK_PACKAGES))
 
 # What building the program alone needs (make install, make package):
 # build-essential brings dpkg-buildflags, and dpkg-shlibdeps, which CPack
@@ -42,7 +44,7 @@ TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev
 # (appstream) and hardening-check (devscripts).
 # With FLTK 1.4 the program also runs natively on Wayland, tested under a
 # headless sway whose screen grim takes.
-WAYLAND_TEST_PACKAGES := $(if $(filter libfltk1.4-dev,$(FLTK_PACKAGES)),sway grim)
+WAYLAND_TEST_PACKAGES := $(if $(FLTK_WAYLAND),sway grim)
 TEST_PACKAGES := $(TOUR_PACKAGES) $(PACKAGE_PACKAGES) libegl-dev libgtest-dev valgrind \
                  desktop-file-utils openbox lintian appstream devscripts $(WAYLAND_TEST_PACKAGES)
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
@@ -66,12 +68,15 @@ README_PICTURES := 01-site=screenshot \
         test-deps bench-deps bench clean screenshots icons icon-deps install \
         uninstall package test-debian13
 
-# Builds only what it runs: the program, and the tour only without a display.
+# Builds only what it runs: the program, and the tour only without a desktop,
+# which is an X display that answers or, with FLTK 1.4, a Wayland socket.
 run: deps
-	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
+	@if { [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; } || \
+	    { [ -n "$(FLTK_WAYLAND)" ] && [ -n "$$WAYLAND_DISPLAY" ] && \
+	      [ -S "$$XDG_RUNTIME_DIR/$$WAYLAND_DISPLAY" ]; }; then \
 		$(MAKE) --no-print-directory program && ./$(RELEASE_DIR)/dalvery; \
 	else \
-		echo "No X display is reachable (DISPLAY='$$DISPLAY'): showing a scripted tour on a virtual display instead."; \
+		echo "No desktop is reachable (DISPLAY='$$DISPLAY', WAYLAND_DISPLAY='$$WAYLAND_DISPLAY'): showing a scripted tour on a virtual display instead."; \
 		$(MAKE) --no-print-directory tour && $(TOUR) $(TOUR_PICTURES); \
 	fi
 

@@ -41,12 +41,14 @@ PACKAGE_PACKAGES := $(PROGRAM_PACKAGES) file
 RUN_PACKAGES := $(PROGRAM_PACKAGES) libgl1-mesa-dri x11-utils
 TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev
 # The tests also build the package and check it with lintian, appstreamcli
-# (appstream) and hardening-check (devscripts).
+# (appstream) and hardening-check, from devscripts, whose recommended
+# packages (a hundred, the Debian keyring among them) they do not need.
 # With FLTK 1.4 the program also runs natively on Wayland, tested under a
 # headless sway whose screen grim takes.
 WAYLAND_TEST_PACKAGES := $(if $(FLTK_WAYLAND),sway grim)
 TEST_PACKAGES := $(TOUR_PACKAGES) $(PACKAGE_PACKAGES) libegl-dev libgtest-dev valgrind \
-                 desktop-file-utils openbox lintian appstream devscripts $(WAYLAND_TEST_PACKAGES)
+                 desktop-file-utils openbox lintian appstream $(WAYLAND_TEST_PACKAGES)
+TEST_PACKAGES_ALONE := devscripts
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 
@@ -155,11 +157,13 @@ tour-deps:
 
 test-deps:
 	@$(call install-packages,$(TEST_PACKAGES))
+	@$(call install-packages,$(TEST_PACKAGES_ALONE),--no-install-recommends)
 
 bench-deps:
 	@$(call install-packages,$(BENCH_PACKAGES))
 
-# Installs the packages of $(1) that are missing, or names them when not root.
+# Installs the packages of $(1) that are missing, with apt-get's options $(2),
+# or names them when not root.
 # They are gathered on one line, each once and after a space, so that the
 # command printed for a user without root is one line to copy whole.
 define install-packages
@@ -169,9 +173,9 @@ done); \
 if [ -n "$$missing" ]; then \
 	if [ "$$(id -u)" -eq 0 ]; then \
 		echo "Installing:$$missing"; \
-		apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+		apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $(2) $$missing; \
 	else \
-		echo "Missing Debian packages; install them with: sudo apt-get install -y$$missing" >&2; \
+		echo "Missing Debian packages; install them with: sudo apt-get install -y$(if $(2), $(2))$$missing" >&2; \
 		exit 1; \
 	fi; \
 fi

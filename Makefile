@@ -37,9 +37,10 @@ FLTK_WAYLAND := $(filter libfltk1.4-dev,$(FLTK_PACKAGES))
 PROGRAM_PACKAGES := build-essential cmake $(FLTK_PACKAGES) libgl-dev libglu1-mesa-dev
 PACKAGE_PACKAGES := $(PROGRAM_PACKAGES) file
 # Running it needs Mesa's drivers, and x11-utils tells whether a display is
-# up; the tour's driver needs the X test extension, libpng and Xvfb.
+# up; the tour's driver needs the X test extension, libpng, a JSON reader
+# (for sway's replies) and Xvfb.
 RUN_PACKAGES := $(PROGRAM_PACKAGES) libgl1-mesa-dri x11-utils
-TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev
+TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev nlohmann-json3-dev
 # The tests also build the package and check it with lintian, appstreamcli
 # (appstream) and hardening-check, from devscripts, whose recommended
 # packages (a hundred, the Debian keyring among them) they do not need.

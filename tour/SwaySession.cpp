@@ -3,11 +3,10 @@
 #include <dirent.h>
 #include <unistd.h>
 
-#include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
+
+#include <nlohmann/json.hpp>
 
 #include "tour/ChildProcess.h"
 #include "tour/Poll.h"
@@ -18,101 +17,34 @@ namespace {
 constexpr double startSeconds = 10;
 constexpr int layoutWidth = 1280, layoutHeight = 1024; // logical pixels at any scale
 
-// Just enough JSON for sway's replies: objects, arrays, strings and numbers.
-struct Json {
-    std::string text;
-    double number = 0;
-    std::map<std::string, Json> members;
-    std::vector<Json> items;
+using Json = nlohmann::json;
 
-    const Json& operator[](const std::string& key) const
-    {
-        static const Json none;
-        const auto it = members.find(key);
-        return it == members.end() ? none : it->second;
-    }
-};
-
-class JsonReader {
-public:
-    explicit JsonReader(const std::string& source) : s(source) {}
-
-    Json value()
-    {
-        Json v;
-        skipSpace();
-        if (at('{')) {
-            ++i;
-            while (skipSpace(), i < s.size() && !at('}')) {
-                std::string key = string();
-                skipSpace();
-                ++i; // ':'
-                v.members[key] = value();
-                skipSpace();
-                if (at(','))
-                    ++i;
-            }
-            ++i;
-        } else if (at('[')) {
-            ++i;
-            while (skipSpace(), i < s.size() && !at(']')) {
-                v.items.push_back(value());
-                skipSpace();
-                if (at(','))
-                    ++i;
-            }
-            ++i;
-        } else if (at('"')) {
-            v.text = string();
-        } else {
-            const size_t start = i;
-            while (i < s.size() && std::string(",}] \n\t\r").find(s[i]) == std::string::npos)
-                ++i;
-            v.text = s.substr(start, i - start);
-            v.number = std::strtod(v.text.c_str(), nullptr);
-        }
-        return v;
-    }
-
-private:
-    bool at(char c) const { return i < s.size() && s[i] == c; }
-    void skipSpace()
-    {
-        while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
-            ++i;
-    }
-    // Escapes other than \" and \\ are kept as written: titles and app ids
-    // compared here have none.
-    std::string string()
-    {
-        std::string out;
-        for (++i; i < s.size() && !at('"'); ++i) {
-            if (at('\\'))
-                ++i;
-            out += s[i];
-        }
-        ++i;
-        return out;
-    }
-
-    const std::string& s;
-    size_t i = 0;
-};
+// A string member, or "" where it is missing or null (sway leaves the names
+// of some nodes and the app ids of X11 windows null).
+std::string text(const Json& node, const char* key)
+{
+    const auto it = node.find(key);
+    return it != node.end() && it->is_string() ? it->get<std::string>() : "";
+}
 
 Rect rectOf(const Json& r)
 {
-    return {int(r["x"].number), int(r["y"].number), int(r["width"].number), int(r["height"].number)};
+    return {r.value("x", 0), r.value("y", 0), r.value("width", 0), r.value("height", 0)};
 }
 
 // A view has a client's pid; workspaces and outputs have names too.
 const Json* findView(const Json& node, const std::string& title)
 {
-    if (node["name"].text == title && node["pid"].number > 0)
+    if (text(node, "name") == title && node.value("pid", 0) > 0)
         return &node;
-    for (const char* children : {"nodes", "floating_nodes"})
-        for (const Json& child : node[children].items)
+    for (const char* children : {"nodes", "floating_nodes"}) {
+        const auto list = node.find(children);
+        if (list == node.end() || !list->is_array())
+            continue;
+        for (const Json& child : *list)
             if (const Json* found = findView(child, title))
                 return found;
+    }
     return nullptr;
 }
 
@@ -215,14 +147,14 @@ std::optional<SwayWindow> SwaySession::findWindow(const std::string& title)
     const auto tree = run({"swaymsg", "-r", "-t", "get_tree"});
     if (!tree)
         return std::nullopt;
-    const Json root = JsonReader(*tree).value();
-    const Json* view = findView(root, title);
+    const Json root = Json::parse(*tree, nullptr, false);
+    const Json* view = root.is_discarded() ? nullptr : findView(root, title);
     if (!view)
         return std::nullopt;
     SwayWindow w;
-    w.appId = (*view)["app_id"].text;
-    const Rect outer = rectOf((*view)["rect"]);
-    const Rect inner = rectOf((*view)["window_rect"]);
+    w.appId = text(*view, "app_id");
+    const Rect outer = rectOf(view->at("rect"));
+    const Rect inner = rectOf(view->at("window_rect"));
     w.content = {outer.x + inner.x, outer.y + inner.y, inner.w, inner.h};
     return w;
 }
@@ -240,8 +172,16 @@ Image SwaySession::grab(const Rect& area)
 bool SwaySession::command(const std::string& swayCommand)
 {
     const auto reply = run({"swaymsg", "-r", swayCommand});
-    return reply && reply->find("\"success\": false") == std::string::npos &&
-           reply->find("\"success\":false") == std::string::npos;
+    if (!reply)
+        return false;
+    // One result per command, each with its "success".
+    const Json results = Json::parse(*reply, nullptr, false);
+    if (!results.is_array() || results.empty())
+        return false;
+    for (const Json& result : results)
+        if (!result.value("success", false))
+            return false;
+    return true;
 }
 
 void SwaySession::moveTo(int x, int y)

@@ -16,7 +16,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 rm -f "$build"/*.deb
 env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -C "$source" package RELEASE_DIR="$build" \
     RELEASE_OPTIONS="-DCMAKE_DISABLE_FIND_PACKAGE_X11=ON -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
-        -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON" \
+        -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
+        -DCMAKE_DISABLE_FIND_PACKAGE_nlohmann_json=ON" \
     >"$out/make.log" 2>&1 || { tail -n 30 "$out/make.log"; fail "make package"; }
 set -- "$build"/*.deb
 [ $# -eq 1 ] || fail "make package made $# packages"

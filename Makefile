@@ -13,7 +13,8 @@
 #   make install      builds the optimised program into build-release/ and
 #                     installs it under PREFIX (/usr/local), honouring DESTDIR
 #   make uninstall    removes the files the last make install wrote
-#   make package      builds the Debian package build-release/dalvery_*.deb
+#   make package      builds the source and binary Debian packages into
+#                     build-release/package/
 #   make test-debian13  (as root) make test from a clone in /root of a fresh,
 #                     minimal Debian 13, then the package installed there
 
@@ -25,32 +26,27 @@ BENCH_RESULTS := $(RELEASE_DIR)/bench-results.txt
 PREFIX ?= /usr/local
 JOBS ?= 2
 
-# Debian 12 has FLTK 1.3 alone; later releases have FLTK 1.4 beside it, which
-# we take (the two -dev packages conflict, so apt swaps one for the other).
-FLTK_PACKAGES := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),libfltk1.3-dev,libfltk1.4-dev)
+# The build dependencies are said once, in debian/control, where those that
+# only the tests and the tour need carry the nocheck build profile; a target
+# that builds the program alone asks for that profile, and gets the least.
+# Debian 12 has FLTK 1.3 alone; later releases FLTK 1.4, the first of the
+# two in debian/control, which apt-get build-dep takes where it can.
+PROGRAM_PROFILES := nocheck
 # Non-empty where FLTK 1.4 is, which speaks Wayland as well as X11.
-FLTK_WAYLAND := $(filter libfltk1.4-dev,$(FLTK_PACKAGES))
+FLTK_WAYLAND := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),,yes)
 
-# What building the program alone needs (make install, make package):
-# build-essential brings dpkg-buildflags, and dpkg-shlibdeps, which CPack
-# hands the program to once `file` says it is ELF.
-PROGRAM_PACKAGES := build-essential cmake $(FLTK_PACKAGES) libgl-dev libglu1-mesa-dev
-PACKAGE_PACKAGES := $(PROGRAM_PACKAGES) file
-# Running it needs Mesa's drivers, and x11-utils tells whether a display is
-# up; the tour's driver needs the X test extension, libpng, a JSON reader
-# (for sway's replies) and Xvfb.
-RUN_PACKAGES := $(PROGRAM_PACKAGES) libgl1-mesa-dri x11-utils
-TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev nlohmann-json3-dev
-# The tests also build the package and check it with lintian, appstreamcli
-# (appstream) and hardening-check, from devscripts, whose recommended
-# packages (a hundred, the Debian keyring among them) they do not need.
-# With FLTK 1.4 the program also runs natively on Wayland, tested under a
-# headless sway whose screen grim takes.
+# What the targets need beside the build dependencies. Running the program
+# needs Mesa's drivers, and x11-utils tells whether a display is up.
+RUN_PACKAGES := libgl1-mesa-dri x11-utils
+# The tests also check the install and the package with desktop-file-validate
+# (desktop-file-utils), lintian, appstreamcli (appstream) and hardening-check,
+# from devscripts, whose recommended packages (a hundred, the Debian keyring
+# among them) they do not need; they run the program under openbox, and with
+# FLTK 1.4 natively on Wayland, under a headless sway whose screen grim takes.
 WAYLAND_TEST_PACKAGES := $(if $(FLTK_WAYLAND),sway grim)
-TEST_PACKAGES := $(TOUR_PACKAGES) $(PACKAGE_PACKAGES) libegl-dev libgtest-dev valgrind \
-                 desktop-file-utils openbox lintian appstream $(WAYLAND_TEST_PACKAGES)
+TEST_PACKAGES := $(RUN_PACKAGES) desktop-file-utils openbox lintian appstream $(WAYLAND_TEST_PACKAGES)
 TEST_PACKAGES_ALONE := devscripts
-BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
+BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 
 # -noreset: without it the server resets whenever its last client leaves,
@@ -68,7 +64,7 @@ README_PICTURES := 01-site=screenshot \
                    17-world-turned-panned=world-turned-panned
 
 .PHONY: run test build build-sanitize program tour deps program-deps tour-deps \
-        test-deps bench-deps bench clean screenshots icons icon-deps install \
+        test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
         uninstall package test-debian13
 
 # Builds only what it runs: the program, and the tour only without a desktop,
@@ -89,18 +85,11 @@ screenshots: tour
 		cp $(TOUR_PICTURES)/$${p%%=*}.png docs/$${p#*=}.png && echo "docs/$${p#*=}.png"; \
 	done
 
-# One optimised build, without the tests, serves make run, install, package
-# and bench. It takes the flags that dpkg-buildflags gives Debian's own
-# packages on this release, hardening all included; the Release type adds
-# -O3 and -DNDEBUG after them. Each target says which parts it builds, so
-# install and package need the program's build dependencies alone.
-# RELEASE_OPTIONS: more options for its cmake.
-RELEASE_OPTIONS ?=
+# One optimised build, without the tests, serves make run, install and
+# bench; each target says which parts it builds. The package is built apart,
+# by debhelper (make package).
 define configure-release
-flag() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $$1; }; \
-cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF $(1) \
-	-DCMAKE_CXX_FLAGS="$$(flag CPPFLAGS) $$(flag CXXFLAGS)" \
-	-DCMAKE_EXE_LINKER_FLAGS="$$(flag LDFLAGS)" $(RELEASE_OPTIONS)
+cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF $(1)
 endef
 
 program: program-deps
@@ -148,35 +137,41 @@ build-sanitize: test-deps
 	cmake --build $(SANITIZE_BUILD_DIR) -j$(JOBS)
 
 deps:
-	@$(call install-packages,$(RUN_PACKAGES))
+	@$(call install-packages,$(PROGRAM_PROFILES),$(RUN_PACKAGES))
 
-program-deps:
-	@$(call install-packages,$(PROGRAM_PACKAGES))
+program-deps package-deps:
+	@$(call install-packages,$(PROGRAM_PROFILES))
 
 tour-deps:
-	@$(call install-packages,$(TOUR_PACKAGES))
+	@$(call install-packages,,$(RUN_PACKAGES))
 
 test-deps:
-	@$(call install-packages,$(TEST_PACKAGES))
-	@$(call install-packages,$(TEST_PACKAGES_ALONE),--no-install-recommends)
+	@$(call install-packages,,$(TEST_PACKAGES))
+	@$(call install-packages,,$(TEST_PACKAGES_ALONE),--no-install-recommends)
 
 bench-deps:
-	@$(call install-packages,$(BENCH_PACKAGES))
+	@$(call install-packages,,$(BENCH_PACKAGES))
 
-# Installs the packages of $(1) that are missing, with apt-get's options $(2),
-# or names them when not root.
-# They are gathered on one line, each once and after a space, so that the
-# command printed for a user without root is one line to copy whole.
+# Installs what is missing of debian/control's build dependencies, less
+# those of the build profiles $(1), and of the packages $(2), with apt-get's
+# options $(3); or, when not root, names the command that would, on one line
+# to copy whole. dpkg-checkbuilddeps (from dpkg-dev, which build-essential
+# brings) answers at once when nothing is missing, without apt.
 define install-packages
-missing=$$(for p in $(sort $(1)); do \
+build=; missing=; \
+dpkg-checkbuilddeps $(if $(1),-P $(1)) >/dev/null 2>&1 || \
+	build="apt-get build-dep -y$(if $(1), -P $(1)) $(CURDIR)"; \
+missing=$$(for p in $(sort $(2)); do \
 	dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || printf ' %s' $$p; \
 done); \
-if [ -n "$$missing" ]; then \
+install=$${missing:+apt-get install -y$(if $(3), $(3))$$missing}; \
+if [ -n "$$build$$install" ]; then \
 	if [ "$$(id -u)" -eq 0 ]; then \
-		echo "Installing:$$missing"; \
-		apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $(2) $$missing; \
+		echo "Installing:$${build:+ the build dependencies of debian/control}$$missing"; \
+		apt-get update -qq && export DEBIAN_FRONTEND=noninteractive && \
+		{ [ -z "$$build" ] || $$build -qq; } && { [ -z "$$install" ] || $$install -qq; }; \
 	else \
-		echo "Missing Debian packages; install them with: sudo apt-get install -y$(if $(2), $(2))$$missing" >&2; \
+		echo "Missing Debian packages; install them with: sudo $${build:+$$build$${install:+ && sudo }}$$install" >&2; \
 		exit 1; \
 	fi; \
 fi
@@ -213,9 +208,19 @@ uninstall:
 		echo "Nothing to remove: $(INSTALLED) is missing (make install writes it)."; \
 	fi
 
-package: program
-	@$(call install-packages,$(PACKAGE_PACKAGES))
-	cpack --config $(RELEASE_DIR)/CPackConfig.cmake -B $(RELEASE_DIR)
+# The source package and the binary package built from it, unsigned, as
+# Debian builds every package (debian/rules), into a folder of their own:
+# dpkg-buildpackage writes beside the tree it builds, so it builds a copy of
+# the files git tracks, as they stand. Their permissions are made those of a
+# umask of 022, whatever the clone's, so that the source is the same in every
+# clone. The tests are make test's, not the package build's.
+PACKAGE_DIR := $(RELEASE_DIR)/package
+package: package-deps
+	rm -rf $(PACKAGE_DIR)
+	tree=$(PACKAGE_DIR)/dalvery-$$(dpkg-parsechangelog -S Version) && mkdir -p $$tree && \
+	git ls-files -z | xargs -0 cp -P --parents -t $$tree && chmod -R u+w,go=u,go-w $$tree && \
+	cd $$tree && DEB_BUILD_OPTIONS="nocheck $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -Pnocheck
+	@ls -1 $(PACKAGE_DIR)/dalvery_*
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(RELEASE_DIR)

@@ -24,8 +24,13 @@ LEAST = {"sky": 126000, "dark ground": 65000, "light ground": 62000,
          "yellow": 1700, "red": 700, "green": 170}
 
 
+running = []  # the program, ended on a failure
+
+
 def fail(message):
     print("FAIL:", message, file=sys.stderr)
+    for program in running:
+        program.kill()
     sys.exit(1)
 
 
@@ -102,6 +107,7 @@ def main():
     dpy = display.Display()
     screen = dpy.screen()
     program = subprocess.Popen([PROGRAM], stdout=subprocess.PIPE, text=True)
+    running.append(program)
     window = wait_for(lambda: top_level(screen))
     if window is None:
         fail("no window was mapped")
@@ -138,7 +144,6 @@ def main():
     try:
         status = program.wait(30)
     except subprocess.TimeoutExpired:
-        program.kill()
         fail("the program did not end within 30 s of the close request")
     rest = program.stdout.read()
     if status != 0 or rest:

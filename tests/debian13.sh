@@ -2,19 +2,27 @@
 # debian13.sh [--package-only]
 # The README's commands on a fresh, minimal Debian 13 (trixie), as root: a
 # clone of this checkout's commit in /root passes `make test`, and `make run`
-# without a display shows the tour; the package
-# that `make package` builds installs on another fresh Debian 13 with its
-# libraries, starts with the window class its desktop entry names, and is
-# removed cleanly.
-# --package-only skips `make test` and `make run`. Both systems, and their mounts, are
-# removed at the end, whatever happened.
+# without a display shows the tour. `make package` from another clone, in
+# another folder, with another umask and locale, makes the same files, byte
+# for byte, as the one `make test` ran; so does dpkg-buildpackage from the
+# source package in a second fresh Debian 13, given only its build
+# dependencies (apt-get build-dep). On a third, the package's autopkgtest
+# passes on the package installed, which is then removed cleanly.
+# --package-only skips `make test` and `make run`. The systems, and their
+# mounts, are removed at the end, whatever happened.
 #
 # Environment: DEBIAN_MIRROR (default: this machine's Debian archive).
 
-# Where `make package` leaves the package, in the clone.
-PACKAGE='build-release/dalvery_*.deb'
+# Where `make package` leaves the packages, in a clone, and where make
+# test's package test has it build them.
+PACKAGES=build-release/package
+TESTED_PACKAGES=build/tests/install/release/package
 SUITE=trixie
 CLONE=/root/dalvery
+# The second clone: another folder, umask and locale.
+OTHER_CLONE=/srv/elsewhere/dalvery
+# The files that must be the same in every build.
+SAME='dalvery_*.deb dalvery_*.dsc dalvery_*.tar.xz'
 
 set -u
 fail() { echo "debian13: $*" >&2; exit 1; }
@@ -34,7 +42,9 @@ bundle=$work/dalvery.bundle
 git -C "$repo" bundle create -q "$bundle" HEAD || { rm -rf "$work"; exit 1; }
 commit=$(git -C "$repo" bundle list-heads "$bundle" | awk '$2 == "HEAD" { print $1 }')
 build=$work/build # where the clone is tested and packaged
+clean=$work/clean # where the source package is built again
 fresh=$work/fresh # where the package is installed
+packages=$work/packages # the first build's files, on this side
 mounts=""
 
 # Ends what runs inside the two systems, unmounts and removes them.
@@ -43,7 +53,7 @@ cleanup() {
     trap - EXIT INT TERM
     for p in /proc/[0-9]*; do
         case $(readlink "$p/root" 2>/dev/null) in
-        "$build" | "$fresh") kill -9 "${p#/proc/}" 2>/dev/null ;;
+        "$build" | "$clean" | "$fresh") kill -9 "${p#/proc/}" 2>/dev/null ;;
         esac
     done
     kept=""
@@ -92,8 +102,8 @@ quietly() {
 summary=""
 started=$(date +%s)
 stageNumber=0
-stages=8
-$packageOnly && stages=6
+stages=9
+$packageOnly && stages=7
 stage() {
     name=$1
     shift
@@ -124,8 +134,10 @@ verdict() {
 bootstrap() {
     echo "debootstrap --variant=minbase $SUITE $build $mirror"
     quietly debootstrap --variant=minbase "$SUITE" "$build" "$mirror" || return 1
-    # The package goes onto a system that has none of the build's packages.
-    cp -a "$build" "$fresh" && mountSystem "$build" && mountSystem "$fresh"
+    # The rebuild and the package go onto systems that have none of the
+    # build's packages.
+    cp -a "$build" "$clean" && cp -a "$build" "$fresh" &&
+        mountSystem "$build" && mountSystem "$clean" && mountSystem "$fresh"
 }
 
 bareMachine() {
@@ -158,38 +170,56 @@ makeRun() {
         test \$(ls build-release/tour-pictures/*.png | wc -l) -ge 17"
 }
 
-makePackage() {
-    inSystem "$build" "cd $CLONE && make package && ls -l $PACKAGE" || return 1
-    set -- "$build$CLONE"/$PACKAGE
-    [ $# -eq 1 ] && [ -f "$1" ] || { echo "not one package at $PACKAGE: $*"; return 1; }
-    cp "$1" "$fresh/root/"
+# Says whether the files of $SAME in folder $2 are those in folder $1, by
+# their SHA-256.
+sameFiles() {
+    (cd "$1" && sha256sum $SAME) >"$work/first.sha256" || return 1
+    (cd "$2" && sha256sum -c --strict "$work/first.sha256") || return 1
+    cat "$work/first.sha256"
 }
 
-# On the fresh system: apt-get installs the package with its libraries, the
-# installed program starts on a virtual display with the window class that
-# its desktop entry's file name gives, and apt-get removes it.
-installPackage() {
-    inSystem "$fresh" "apt-get update -q >/dev/null
-        cd /root && apt-get install -y -q ./dalvery_*.deb
-        if ldd /usr/bin/dalvery | grep 'not found'; then exit 1; fi
-        apt-get install -y -q xvfb x11-utils >/dev/null" || return 1
-    inSystem --offline "$fresh" '
-        Xvfb :1 -screen 0 1280x1024x24 -nolisten tcp -noreset >/tmp/xvfb.log 2>&1 &
-        xvfb=$!
-        export DISPLAY=:1
-        for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
-        /usr/bin/dalvery >/tmp/dalvery.log 2>&1 &
-        dalvery=$!
-        class=""
-        for i in $(seq 100); do
-            class=$(xprop -name Dalvery WM_CLASS 2>/dev/null) && break
-            sleep 0.3
-        done
-        kill $dalvery $xvfb 2>/dev/null || true
-        echo "${class:-no window titled Dalvery}"
-        entry=$(basename /usr/share/applications/*.desktop .desktop)
-        case $class in *"= \"$entry\", "*) ;; *) cat /tmp/dalvery.log; exit 1 ;; esac' || return 1
-    inSystem "$fresh" "apt-get remove -y -q dalvery
+# make package from a second clone: another folder, umask and locale, and
+# minutes later. Its files must be the package test's, whose are kept here.
+makePackage() {
+    $packageOnly && { quietly inSystem --offline "$build" "cd $CLONE && make package RELEASE_DIR=${TESTED_PACKAGES%/package}" || return 1; }
+    inSystem "$build" "umask 002 && mkdir -p ${OTHER_CLONE%/*}
+        git -c advice.detachedHead=false clone -q /tmp/dalvery.bundle $OTHER_CLONE" || return 1
+    echo "umask 002, LC_ALL=C: make package in $OTHER_CLONE"
+    quietly inSystem --offline "$build" "umask 002 && export LC_ALL=C && cd $OTHER_CLONE && make package" || return 1
+    mkdir -p "$packages" && cp "$build$CLONE/$TESTED_PACKAGES"/dalvery_* "$packages/" &&
+        sameFiles "$packages" "$build$OTHER_CLONE/$PACKAGES"
+}
+
+# From the source package alone, as a build daemon would, in a clean system:
+# its build dependencies, then dpkg-buildpackage, in another folder with
+# another umask and locale again. The binary and the source it makes again
+# must be the first build's.
+rebuildSource() {
+    mkdir -p "$clean/srv/rebuild" && cp "$packages"/dalvery_*.dsc "$packages"/dalvery_*.tar.xz "$clean/srv/rebuild/" &&
+        quietly inSystem "$clean" "apt-get update -q && cd /srv/rebuild && apt-get build-dep -y -q -P nocheck ./dalvery_*.dsc" ||
+        return 1
+    echo "apt-get build-dep -P nocheck; dpkg-source -x; dpkg-buildpackage -Pnocheck, umask 077, LC_ALL=C"
+    quietly inSystem --offline "$clean" "umask 077 && export LC_ALL=C DEB_BUILD_OPTIONS=nocheck && cd /srv/rebuild
+        dpkg-source -x dalvery_*.dsc source && cd source && dpkg-buildpackage -us -uc -Pnocheck" || return 1
+    sameFiles "$packages" "$clean/srv/rebuild"
+}
+
+# On the fresh system, the package's autopkgtest: apt-get installs the
+# package with its libraries and the test's dependencies, and the test runs
+# off the network, so that its X display cannot clash with this machine's
+# (they share the abstract socket namespace). Then apt-get removes it.
+autopkgtestPackage() {
+    cp "$packages"/dalvery_*.deb "$fresh/root/" && tar -xJf "$packages"/dalvery_*.tar.xz -C "$fresh/root" || return 1
+    quietly inSystem "$fresh" "apt-get update -q && cd /root
+        apt-get install -y -q --no-install-recommends autopkgtest ./dalvery_*.deb
+        apt-get satisfy -y -q \"\$(sed -n 's/^Depends: //p' dalvery-*/debian/tests/control)\"
+        if ldd /usr/bin/dalvery | grep 'not found'; then exit 1; fi" || return 1
+    inSystem --offline "$fresh" "cd /root && autopkgtest ./dalvery_*.deb dalvery-*/ -- null >/tmp/autopkgtest.log 2>&1
+        status=\$?
+        sed -n '/test window: \\[/,/test window: -*\\]/p' /tmp/autopkgtest.log | sed '1d;\$d'
+        grep '^window ' /tmp/autopkgtest.log | tail -n 1
+        [ \$status -eq 0 ] || { tail -n 40 /tmp/autopkgtest.log; exit 1; }" || return 1
+    inSystem "$fresh" "apt-get remove -y -q dalvery >/dev/null
         test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"
 }
 
@@ -202,6 +232,7 @@ stage "git clone into /root" clone
 stage "make test-deps: the Debian packages of make test" buildPackages
 $packageOnly || stage "make test" makeTest
 $packageOnly || stage "make run, the tour without a display" makeRun
-stage "make package" makePackage
-stage "the package installed, started and removed" installPackage
+stage "make package again, byte for byte" makePackage
+stage "the source package rebuilt, byte for byte" rebuildSource
+stage "autopkgtest of the installed package" autopkgtestPackage
 verdict PASSED

@@ -27,11 +27,12 @@ PREFIX ?= /usr/local
 JOBS ?= 2
 
 # The build dependencies are said once, in debian/control, where those that
-# only the tests and the tour need carry the nocheck build profile; a target
+# only the tests and the tour need carry the nocheck build profile: a target
 # that builds the program alone asks for that profile, and gets the least.
 # Debian 12 has FLTK 1.3 alone; later releases FLTK 1.4, the first of the
 # two in debian/control, which apt-get build-dep takes where it can.
 PROGRAM_PROFILES := nocheck
+ALL_PROFILES := all
 # Non-empty where FLTK 1.4 is, which speaks Wayland as well as X11.
 FLTK_WAYLAND := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),,yes)
 
@@ -117,7 +118,7 @@ icons: tour icon-deps
 	done
 
 icon-deps:
-	@$(call install-packages,$(ICON_PACKAGES))
+	@$(call install-packages,,$(ICON_PACKAGES))
 
 test: build build-sanitize
 	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
@@ -125,7 +126,7 @@ test: build build-sanitize
 
 # The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh).
 test-debian13:
-	@$(call install-packages,debootstrap git)
+	@$(call install-packages,,debootstrap git)
 	tests/debian13.sh
 
 build: test-deps
@@ -143,24 +144,26 @@ program-deps package-deps:
 	@$(call install-packages,$(PROGRAM_PROFILES))
 
 tour-deps:
-	@$(call install-packages,,$(RUN_PACKAGES))
+	@$(call install-packages,$(ALL_PROFILES),$(RUN_PACKAGES))
 
 test-deps:
-	@$(call install-packages,,$(TEST_PACKAGES))
+	@$(call install-packages,$(ALL_PROFILES),$(TEST_PACKAGES))
 	@$(call install-packages,,$(TEST_PACKAGES_ALONE),--no-install-recommends)
 
 bench-deps:
-	@$(call install-packages,,$(BENCH_PACKAGES))
+	@$(call install-packages,$(ALL_PROFILES),$(BENCH_PACKAGES))
 
-# Installs what is missing of debian/control's build dependencies, less
-# those of the build profiles $(1), and of the packages $(2), with apt-get's
-# options $(3); or, when not root, names the command that would, on one line
-# to copy whole. dpkg-checkbuilddeps (from dpkg-dev, which build-essential
-# brings) answers at once when nothing is missing, without apt.
+# Installs what is missing of debian/control's build dependencies, of the
+# build profiles $(1) (all: with no profile; empty: none of them), and of
+# the packages $(2), with apt-get's options $(3); or, when not root, names
+# the command that would, on one line to copy whole. dpkg-checkbuilddeps
+# (from dpkg-dev, which build-essential brings) answers at once when nothing
+# is missing, without apt.
+profiles = $(if $(filter-out $(ALL_PROFILES),$(1)), -P $(1))
 define install-packages
 build=; missing=; \
-dpkg-checkbuilddeps $(if $(1),-P $(1)) >/dev/null 2>&1 || \
-	build="apt-get build-dep -y$(if $(1), -P $(1)) $(CURDIR)"; \
+$(if $(1),dpkg-checkbuilddeps$(call profiles,$(1)) >/dev/null 2>&1 || \
+	build="apt-get build-dep -y$(call profiles,$(1)) $(CURDIR)";) \
 missing=$$(for p in $(sort $(2)); do \
 	dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || printf ' %s' $$p; \
 done); \

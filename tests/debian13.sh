@@ -4,9 +4,9 @@
 # clone of this checkout's commit in /root passes `make test`, and `make run`
 # without a display shows the tour. `make package` from another clone, in
 # another folder, with another umask and locale, makes the same files, byte
-# for byte, as the one `make test` ran; so does dpkg-buildpackage from the
-# source package in a second fresh Debian 13, given only its build
-# dependencies (apt-get build-dep). On a third, the package's autopkgtest
+# for byte, as the one `make test` ran, and dpkg-buildpackage makes the same
+# binary package from the source package in a second fresh Debian 13, given
+# only its build dependencies (apt-get build-dep). On a third, the package's autopkgtest
 # passes on the package installed, which is then removed cleanly.
 # --package-only skips `make test` and `make run`. The systems, and their
 # mounts, are removed at the end, whatever happened.
@@ -21,8 +21,9 @@ SUITE=trixie
 CLONE=/root/dalvery
 # The second clone: another folder, umask and locale.
 OTHER_CLONE=/srv/elsewhere/dalvery
-# The files that must be the same in every build.
-SAME='dalvery_*.deb dalvery_*.dsc dalvery_*.tar.xz'
+# What must be the same in every build: the binary package and the source.
+BINARY='dalvery_*.deb'
+SOURCE='dalvery_*.dsc dalvery_*.tar.xz'
 
 set -u
 fail() { echo "debian13: $*" >&2; exit 1; }
@@ -170,10 +171,10 @@ makeRun() {
         test \$(ls build-release/tour-pictures/*.png | wc -l) -ge 17"
 }
 
-# Says whether the files of $SAME in folder $2 are those in folder $1, by
-# their SHA-256.
+# Says whether the files $3 in folder $2 are those in folder $1, by their
+# SHA-256.
 sameFiles() {
-    (cd "$1" && sha256sum $SAME) >"$work/first.sha256" || return 1
+    (cd "$1" && sha256sum $3) >"$work/first.sha256" || return 1
     (cd "$2" && sha256sum -c --strict "$work/first.sha256") || return 1
     cat "$work/first.sha256"
 }
@@ -183,25 +184,25 @@ sameFiles() {
 makePackage() {
     $packageOnly && { quietly inSystem --offline "$build" "cd $CLONE && make package RELEASE_DIR=${TESTED_PACKAGES%/package}" || return 1; }
     inSystem "$build" "umask 002 && mkdir -p ${OTHER_CLONE%/*}
-        git -c advice.detachedHead=false clone -q /tmp/dalvery.bundle $OTHER_CLONE" || return 1
+        git -c advice.detachedHead=false -c init.defaultBranch=main clone -q /tmp/dalvery.bundle $OTHER_CLONE" || return 1
     echo "umask 002, LC_ALL=C: make package in $OTHER_CLONE"
     quietly inSystem --offline "$build" "umask 002 && export LC_ALL=C && cd $OTHER_CLONE && make package" || return 1
     mkdir -p "$packages" && cp "$build$CLONE/$TESTED_PACKAGES"/dalvery_* "$packages/" &&
-        sameFiles "$packages" "$build$OTHER_CLONE/$PACKAGES"
+        sameFiles "$packages" "$build$OTHER_CLONE/$PACKAGES" "$BINARY $SOURCE"
 }
 
 # From the source package alone, as a build daemon would, in a clean system:
-# its build dependencies, then dpkg-buildpackage, in another folder with
-# another umask and locale again. The binary and the source it makes again
-# must be the first build's.
+# its build dependencies, then dpkg-buildpackage of the binary, in another
+# folder with another umask and locale again. The binary must be the first
+# build's.
 rebuildSource() {
     mkdir -p "$clean/srv/rebuild" && cp "$packages"/dalvery_*.dsc "$packages"/dalvery_*.tar.xz "$clean/srv/rebuild/" &&
         quietly inSystem "$clean" "apt-get update -q && cd /srv/rebuild && apt-get build-dep -y -q -P nocheck ./dalvery_*.dsc" ||
         return 1
-    echo "apt-get build-dep -P nocheck; dpkg-source -x; dpkg-buildpackage -Pnocheck, umask 077, LC_ALL=C"
+    echo "apt-get build-dep -P nocheck; dpkg-source -x; dpkg-buildpackage -b -Pnocheck, umask 077, LC_ALL=C"
     quietly inSystem --offline "$clean" "umask 077 && export LC_ALL=C DEB_BUILD_OPTIONS=nocheck && cd /srv/rebuild
-        dpkg-source -x dalvery_*.dsc source && cd source && dpkg-buildpackage -us -uc -Pnocheck" || return 1
-    sameFiles "$packages" "$clean/srv/rebuild"
+        dpkg-source -x dalvery_*.dsc source && cd source && dpkg-buildpackage -us -uc -b -Pnocheck" || return 1
+    sameFiles "$packages" "$clean/srv/rebuild" "$BINARY"
 }
 
 # On the fresh system, the package's autopkgtest: apt-get installs the

@@ -68,12 +68,16 @@ README_PICTURES := 01-site=screenshot \
         test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
         uninstall package test-debian13
 
-# Builds only what it runs: the program, and the tour only without a desktop,
-# which is an X display that answers or, with FLTK 1.4, a Wayland socket.
+# A desktop is an X display that answers or, with FLTK 1.4, a Wayland
+# socket: WAYLAND_DISPLAY names it in XDG_RUNTIME_DIR, or is its path.
+DESKTOP_REACHABLE = { [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; } || \
+	{ [ -n "$(FLTK_WAYLAND)" ] && [ -n "$$WAYLAND_DISPLAY" ] && \
+	  case $$WAYLAND_DISPLAY in /*) [ -S "$$WAYLAND_DISPLAY" ] ;; \
+	  *) [ -S "$$XDG_RUNTIME_DIR/$$WAYLAND_DISPLAY" ] ;; esac; }
+
+# Builds only what it runs: the program, and the tour only without a desktop.
 run: deps
-	@if { [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; } || \
-	    { [ -n "$(FLTK_WAYLAND)" ] && [ -n "$$WAYLAND_DISPLAY" ] && \
-	      [ -S "$$XDG_RUNTIME_DIR/$$WAYLAND_DISPLAY" ]; }; then \
+	@if $(DESKTOP_REACHABLE); then \
 		$(MAKE) --no-print-directory program && ./$(RELEASE_DIR)/dalvery; \
 	else \
 		echo "No desktop is reachable (DISPLAY='$$DISPLAY', WAYLAND_DISPLAY='$$WAYLAND_DISPLAY'): showing a scripted tour on a virtual display instead."; \

@@ -73,3 +73,19 @@ ColourSpread spreadOf(const Image& image, Colour colour, const Rect& area)
     }
     return s;
 }
+
+Rect standingArea(const Image& image)
+{
+    int minX = image.width(), minY = image.height(), maxX = -1, maxY = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const Colour c = classify(image.at(x, y));
+            if (c == Colour::Background || c == Colour::GroundDark || c == Colour::GroundLight)
+                continue;
+            minX = std::min(minX, x);
+            maxX = std::max(maxX, x);
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+        }
+    return maxX < 0 ? Rect{0, 0, 0, 0} : Rect{minX, minY, maxX - minX + 1, maxY - minY + 1};
+}

@@ -33,3 +33,9 @@ inline ColourSpread spreadOf(const Image& image, Colour colour)
     return spreadOf(image, colour, Rect{0, 0, image.width(), image.height()});
 }
 inline int countOf(const Image& image, Colour colour) { return spreadOf(image, colour).count; }
+
+// The smallest rectangle holding every pixel that is neither sky nor ground:
+// what stands on the site. A machine drawn wrong changes a few hundred
+// pixels there, which a count over the whole view, mostly sky and ground,
+// would drown.
+Rect standingArea(const Image& image);

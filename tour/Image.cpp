@@ -32,21 +32,6 @@ int Image::countDifferences(const Image& other, int tolerance) const
     return n;
 }
 
-Image Image::halved() const
-{
-    Image out(w / 2, h / 2);
-    for (int y = 0; y < out.h; ++y)
-        for (int x = 0; x < out.w; ++x) {
-            const Rgb* p[] = {&at(2 * x, 2 * y), &at(2 * x + 1, 2 * y), &at(2 * x, 2 * y + 1),
-                              &at(2 * x + 1, 2 * y + 1)};
-            auto mean = [&](std::uint8_t Rgb::*channel) {
-                return std::uint8_t((p[0]->*channel + p[1]->*channel + p[2]->*channel + p[3]->*channel + 2) / 4);
-            };
-            out.at(x, y) = {mean(&Rgb::r), mean(&Rgb::g), mean(&Rgb::b)};
-        }
-    return out;
-}
-
 bool savePng(const Image& image, const std::string& path)
 {
     FILE* file = std::fopen(path.c_str(), "wb");

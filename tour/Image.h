@@ -23,9 +23,6 @@ public:
     // Pixels that differ between two images of the same size by more than
     // `tolerance` in some channel.
     int countDifferences(const Image& other, int tolerance = 0) const;
-    // Each 2 by 2 block averaged into one pixel: a picture taken at scale 2
-    // brought to the size of one at scale 1.
-    Image halved() const;
 
     bool operator==(const Image& o) const { return w == o.w && h == o.h && pixels == o.pixels; }
     bool operator!=(const Image& o) const { return !(*this == o); }

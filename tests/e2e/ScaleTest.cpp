@@ -2,29 +2,30 @@
 
 #include <cmath>
 
+#include "tour/Colours.h"
 #include "tour/Driver.h"
 
 namespace {
 
-// Share of the pixels of `small` that `big`, a picture of the same scene at
-// a larger scale, does not show: a pixel is shown when one of the pixels of
-// `big` whose middles fall inside it has its colour. Thin lines and edges
-// fall on other pixels at another scale; a picture drawn at the wrong size
-// or place differs nearly everywhere.
-double notShown(const Image& big, const Image& small)
+// Share of the pixels of `small` inside `area` that `big`, a picture of the
+// same scene at a larger scale, does not show: a pixel is shown when one of
+// the pixels of `big` whose middles fall inside it has its colour. Thin
+// lines and edges fall on other pixels at another scale; a picture drawn at
+// the wrong size or place differs nearly everywhere.
+double notShown(const Image& big, const Image& small, const Rect& area)
 {
     const double sx = double(big.width()) / small.width(), sy = double(big.height()) / small.height();
     const auto first = [](int i, double s) { return int(std::ceil(i * s - 0.5)); };
     int missing = 0;
-    for (int y = 0; y < small.height(); ++y)
-        for (int x = 0; x < small.width(); ++x) {
+    for (int y = area.y; y < area.y + area.h; ++y)
+        for (int x = area.x; x < area.x + area.w; ++x) {
             bool shown = false;
             for (int by = first(y, sy); by < first(y + 1, sy) && !shown; ++by)
                 for (int bx = first(x, sx); bx < first(x + 1, sx) && !shown; ++bx)
                     shown = big.at(bx, by) == small.at(x, y);
             missing += !shown;
         }
-    return double(missing) / (small.width() * small.height());
+    return double(missing) / (area.w * area.h);
 }
 
 struct ScaledStep {
@@ -79,7 +80,13 @@ TEST(Scale, AtTwiceTheScaleTheViewShowsTheSamePictureLarger)
         ASSERT_TRUE(now.has_value());
         EXPECT_EQ(now->frame.w, step.windowW) << step.what;
         EXPECT_EQ(now->frame.h, step.windowH) << step.what;
-        EXPECT_LT(notShown(two.viewShot(), one.viewShot()), 0.01) << step.what;
+        // Measured: at most 0.09 % of the view, and 0.54 % of where the
+        // machines stand, are thin lines landing elsewhere. Machines drawn
+        // without depth at scale 2 left 0.86 % of the view (under the 1 %
+        // this once allowed) and 8 % of their own area not shown.
+        const Image small = one.viewShot(), big = two.viewShot();
+        EXPECT_LT(notShown(big, small, {0, 0, small.width(), small.height()}), 0.0015) << step.what;
+        EXPECT_LT(notShown(big, small, standingArea(small)), 0.01) << step.what;
     }
     EXPECT_EQ(one.problem(), "");
     EXPECT_EQ(two.problem(), "");

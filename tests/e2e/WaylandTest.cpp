@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "tour/ChildProcess.h"
@@ -10,14 +11,17 @@
 
 namespace {
 
-// The site view as the program shows it on X11 at scale 1.
-const Image& x11View()
+// The site view as the program shows it on X11 at a scale, in pixels.
+const Image& x11View(int scale)
 {
-    static const Image view = [] {
-        DalveryDriver dalvery(DALVERY_PROGRAM);
-        return dalvery.problem().empty() ? dalvery.settle().crop(layout::view) : Image();
-    }();
-    return view;
+    static std::map<int, Image> views;
+    auto found = views.find(scale);
+    if (found == views.end()) {
+        DalveryDriver dalvery(DALVERY_PROGRAM, {}, scale);
+        found = views.emplace(scale, dalvery.problem().empty() ? dalvery.settle().crop(dalvery.toPixels(layout::view))
+                                                               : Image()).first;
+    }
+    return found->second;
 }
 
 Rect scaled(const Rect& r, int scale)
@@ -62,16 +66,17 @@ TEST_P(Wayland, TheWindowShowsTheX11PictureAnswersAClickAndClosesWithStatusZero)
     ASSERT_EQ(shot.width(), layout::window.w * scale);
     ASSERT_EQ(shot.height(), layout::window.h * scale);
     savePng(shot, "sway-scale" + std::to_string(scale) + ".png");
-    Image view = shot.crop(scaled(layout::view, scale));
-    if (scale == 2)
-        view = view.halved();
+    const Image view = shot.crop(scaled(layout::view, scale));
     // An alpha of 0 in the sky would let the compositor blend it with what
     // lies behind.
     EXPECT_EQ(spreadOf(view, Colour::Background, {0, 0, view.width(), 1}).count, view.width()) << "sky not opaque";
-    ASSERT_FALSE(x11View().empty());
-    // Thin lines fall on other pixels when drawn at twice the size.
-    const int differing = view.countDifferences(x11View(), 24);
-    EXPECT_LE(differing, view.width() * view.height() * 4 / 100) << differing << " pixels differ from X11's";
+    // The same GL draws the same picture through EGL as through GLX, but for
+    // one level of a channel here and there (rounding), at both scales. With
+    // a 16-bit depth buffer, 2,481 pixels differed by more at scale 1 and
+    // 9,375 at 2, nearly all on the machines: none may.
+    const Image& x11 = x11View(scale);
+    ASSERT_FALSE(x11.empty());
+    EXPECT_EQ(view.countDifferences(x11, 1), 0) << "pixels differ from X11's";
 
     // The first list line starts at the top of the list's inside.
     const ListedMachine& first = siteMachines[0];

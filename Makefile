@@ -16,7 +16,8 @@
 #   make package      builds the source and binary Debian packages into
 #                     build-release/package/
 #   make test-debian13  (as root) make test from a clone in /root of a fresh,
-#                     minimal Debian 13, then the package installed there
+#                     minimal Debian 13, the package built again byte for
+#                     byte, and its autopkgtest on the package installed
 
 BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan

@@ -171,12 +171,17 @@ makeRun() {
         test \$(ls build-release/tour-pictures/*.png | wc -l) -ge 17"
 }
 
-# Says whether the files $3 in folder $2 are those in folder $1, by their
-# SHA-256.
+# Says whether the files $4 in folder $3 of tree $1 are those in its folder
+# $2, by their SHA-256; where they are not, diffoscope says how they differ.
 sameFiles() {
-    (cd "$1" && sha256sum $3) >"$work/first.sha256" || return 1
-    (cd "$2" && sha256sum -c --strict "$work/first.sha256") || return 1
-    cat "$work/first.sha256"
+    (cd "$1$2" && sha256sum $4) >"$work/first.sha256" || return 1
+    if (cd "$1$3" && sha256sum -c --strict "$work/first.sha256"); then
+        cat "$work/first.sha256"
+        return 0
+    fi
+    inSystem "$1" "apt-get install -y -q --no-install-recommends diffoscope-minimal >/dev/null
+        for f in $4; do cd $2 && f=\$(ls \$f) && cd / && diffoscope $2/\$f $3/\$f | head -n 80; done"
+    return 1
 }
 
 # make package from a second clone: another folder, umask and locale, and
@@ -188,7 +193,7 @@ makePackage() {
     echo "umask 002, LC_ALL=C: make package in $OTHER_CLONE"
     quietly inSystem --offline "$build" "umask 002 && export LC_ALL=C && cd $OTHER_CLONE && make package" || return 1
     mkdir -p "$packages" && cp "$build$CLONE/$TESTED_PACKAGES"/dalvery_* "$packages/" &&
-        sameFiles "$packages" "$build$OTHER_CLONE/$PACKAGES" "$BINARY $SOURCE"
+        sameFiles "$build" "$CLONE/$TESTED_PACKAGES" "$OTHER_CLONE/$PACKAGES" "$BINARY $SOURCE"
 }
 
 # From the source package alone, as a build daemon would, in a clean system:
@@ -196,13 +201,14 @@ makePackage() {
 # folder with another umask and locale again. The binary must be the first
 # build's.
 rebuildSource() {
-    mkdir -p "$clean/srv/rebuild" && cp "$packages"/dalvery_*.dsc "$packages"/dalvery_*.tar.xz "$clean/srv/rebuild/" &&
+    mkdir -p "$clean/srv/rebuild" "$clean/srv/first" && cp "$packages"/dalvery_* "$clean/srv/first/" &&
+        cp "$packages"/dalvery_*.dsc "$packages"/dalvery_*.tar.xz "$clean/srv/rebuild/" &&
         quietly inSystem "$clean" "apt-get update -q && cd /srv/rebuild && apt-get build-dep -y -q -P nocheck ./dalvery_*.dsc" ||
         return 1
     echo "apt-get build-dep -P nocheck; dpkg-source -x; dpkg-buildpackage -b -Pnocheck, umask 077, LC_ALL=C"
     quietly inSystem --offline "$clean" "umask 077 && export LC_ALL=C DEB_BUILD_OPTIONS=nocheck && cd /srv/rebuild
         dpkg-source -x dalvery_*.dsc source && cd source && dpkg-buildpackage -us -uc -b -Pnocheck" || return 1
-    sameFiles "$packages" "$clean/srv/rebuild" "$BINARY"
+    sameFiles "$clean" /srv/first /srv/rebuild "$BINARY"
 }
 
 # On the fresh system, the package's autopkgtest: apt-get installs the

@@ -3,7 +3,7 @@
 // one with the same widgets whose view draws lit (the floor), and the one
 // whose view only clears (context). Each launch is timed from just before
 // fork to the moment a pixel of the view, read from outside, shows the
-// frame's dark-blue clear colour. The programs take turns in rounds of one
+// program's sky. The programs take turns in rounds of one
 // launch each, the rounds going through the six orders of three in turn, so
 // that each program follows each other one equally often; the ratios are
 // taken round by round.
@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,15 +25,17 @@
 #include "bench/Spread.h"
 #include "bench/Results.h"
 #include "bench/ScreenProbe.h"
+#include "view/SiteLook.h"
+#include "view/WindowLayout.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 // A pixel near the top-left corner of the view: open sky in the program's
-// start-up view. The window stands at (50, 50) (no window manager on the
-// virtual display), the view at (5, 5) inside it.
-constexpr int probeX = 50 + 5 + 20, probeY = 50 + 5 + 20;
+// start-up view. The window stands where it asks to (no window manager on
+// the virtual display).
+constexpr int probeX = layout::window.x + layout::view.x + 20, probeY = layout::window.y + layout::view.y + 20;
 
 constexpr auto pollInterval = std::chrono::microseconds(500);
 constexpr auto launchTimeout = std::chrono::seconds(20);
@@ -41,10 +44,14 @@ constexpr auto launchTimeout = std::chrono::seconds(20);
 // reach their peak memory by the end of the first frame).
 constexpr auto settleTime = std::chrono::milliseconds(100);
 
-// glClearColor(0, 0, 0.3, 0): 0.3 of 255 is 76.5.
+// The sky, give or take the rounding of its channels to 8 bits.
 bool isClearColour(const ScreenProbe::Rgb& p)
 {
-    return p.r <= 8 && p.g <= 8 && p.b >= 72 && p.b <= 81;
+    const int got[3] = {p.r, p.g, p.b};
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(got[i] - skyColour[i] * 255) > 5)
+            return false;
+    return true;
 }
 
 struct Launch {

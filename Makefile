@@ -37,17 +37,19 @@ FLTK_WAYLAND := $(filter libfltk1.4-dev,$(FLTK_PACKAGES))
 PROGRAM_PACKAGES := build-essential cmake $(FLTK_PACKAGES) libgl-dev libglu1-mesa-dev
 PACKAGE_PACKAGES := $(PROGRAM_PACKAGES) file
 # Running it needs Mesa's drivers, and x11-utils tells whether a display is
-# up; the tour's driver needs the X test extension, libpng, a JSON reader
-# (for sway's replies) and Xvfb.
+# up; the tour's support room needs the X test extension, libpng, a JSON
+# reader (for sway's replies), libwayland-client with wayland-scanner (for
+# its pointer under sway), EGL (for the tests' headless GL) and Xvfb.
 RUN_PACKAGES := $(PROGRAM_PACKAGES) libgl1-mesa-dri x11-utils
-TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev nlohmann-json3-dev
+TOUR_PACKAGES := $(RUN_PACKAGES) xvfb xauth libx11-dev libxtst-dev libpng-dev nlohmann-json3-dev \
+                 libwayland-dev libwayland-bin libegl-dev
 # The tests also build the package and check it with lintian, appstreamcli
 # (appstream) and hardening-check, from devscripts, whose recommended
 # packages (a hundred, the Debian keyring among them) they do not need.
 # With FLTK 1.4 the program also runs natively on Wayland, tested under a
 # headless sway whose screen grim takes.
 WAYLAND_TEST_PACKAGES := $(if $(FLTK_WAYLAND),sway grim)
-TEST_PACKAGES := $(TOUR_PACKAGES) $(PACKAGE_PACKAGES) libegl-dev libgtest-dev valgrind \
+TEST_PACKAGES := $(TOUR_PACKAGES) $(PACKAGE_PACKAGES) libgtest-dev valgrind \
                  desktop-file-utils openbox lintian appstream $(WAYLAND_TEST_PACKAGES)
 TEST_PACKAGES_ALONE := devscripts
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev

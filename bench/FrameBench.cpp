@@ -24,7 +24,7 @@
 
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
-#include "tests/HeadlessGl.h"
+#include "tour/HeadlessGl.h"
 #include "bench/Spread.h"
 #include "bench/Results.h"
 #include "bench/RockGrid.h"

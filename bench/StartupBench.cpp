@@ -3,16 +3,9 @@
 // one with the same widgets whose view draws lit (the floor), and the one
 // whose view only clears (context). Each launch is timed from just before
 // fork to the moment a pixel of the view, read from outside, shows the
-// program's sky. The programs take turns in rounds of one
-// launch each, the rounds going through the six orders of three in turn, so
-// that each program follows each other one equally often; the ratios are
-// taken round by round.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
-
+// program's sky. The programs take turns in rounds of one launch each, the
+// rounds going through the six orders of three in turn, so that each program
+// follows each other one equally often; the ratios are taken round by round.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -24,7 +17,9 @@
 
 #include "bench/Spread.h"
 #include "bench/Results.h"
-#include "bench/ScreenProbe.h"
+#include "tour/ChildProcess.h"
+#include "tour/Poll.h"
+#include "tour/XSession.h"
 #include "view/SiteLook.h"
 #include "view/WindowLayout.h"
 
@@ -35,18 +30,22 @@ using Clock = std::chrono::steady_clock;
 // A pixel near the top-left corner of the view: open sky in the program's
 // start-up view. The window stands where it asks to (no window manager on
 // the virtual display).
-constexpr int probeX = layout::window.x + layout::view.x + 20, probeY = layout::window.y + layout::view.y + 20;
+constexpr Rect probe{layout::window.x + layout::view.x + 20, layout::window.y + layout::view.y + 20, 1, 1};
 
 constexpr auto pollInterval = std::chrono::microseconds(500);
-constexpr auto launchTimeout = std::chrono::seconds(20);
+constexpr double launchTimeout = 20; // seconds
 // Time left to the program after its first frame before it is ended, for
 // whatever it still does on its way to idle (both programs measured here
 // reach their peak memory by the end of the first frame).
 constexpr auto settleTime = std::chrono::milliseconds(100);
 
 // The sky, give or take the rounding of its channels to 8 bits.
-bool isClearColour(const ScreenProbe::Rgb& p)
+bool showsSky(XSession& screen)
 {
+    const Image pixel = screen.grab(probe);
+    if (pixel.empty())
+        return false;
+    const Rgb& p = pixel.at(0, 0);
     const int got[3] = {p.r, p.g, p.b};
     for (int i = 0; i < 3; ++i)
         if (std::abs(got[i] - skyColour[i] * 255) > 5)
@@ -60,64 +59,32 @@ struct Launch {
     long peakKb; // resident set high-water mark over the whole run
 };
 
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Waits until no window of an earlier launch shows at the probe pixel.
-bool screenClear(const ScreenProbe& probe)
-{
-    const auto start = Clock::now();
-    while (isClearColour(probe.pixel(probeX, probeY))) {
-        if (Clock::now() - start > launchTimeout)
-            return false;
-        std::this_thread::sleep_for(pollInterval);
-    }
-    return true;
-}
-
-Launch launch(const std::string& program, const ScreenProbe& probe)
+Launch launch(const std::string& program, XSession& screen)
 {
     Launch result{false, 0, 0};
-    if (!screenClear(probe)) {
+    // No window of an earlier launch may still show at the probe pixel.
+    if (!pollUntil([&] { return !showsSky(screen); }, launchTimeout, pollInterval)) {
         std::fprintf(stderr, "startup_bench: the screen still shows an earlier window\n");
         return result;
     }
+    ChildProcess::Options options;
+    options.argv = {program};
+    options.discardStdout = true;
     const auto start = Clock::now();
-    const pid_t pid = fork();
-    if (pid < 0)
+    ChildProcess child(options);
+    if (!child.started())
         return result;
-    if (pid == 0) {
-        const int devNull = open("/dev/null", O_WRONLY);
-        dup2(devNull, STDOUT_FILENO);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    bool drawn = false, exited = false;
-    int status = 0;
-    while (Clock::now() - start < launchTimeout) {
-        if (isClearColour(probe.pixel(probeX, probeY))) {
-            drawn = true;
-            break;
-        }
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            exited = true;
-            break;
-        }
-        std::this_thread::sleep_for(pollInterval);
-    }
-    result.firstFrameMs = msSince(start);
-    if (exited) {
-        std::fprintf(stderr, "startup_bench: %s ended before drawing (status %d)\n", program.c_str(), status);
+    const bool drawn = pollUntil([&] { return showsSky(screen) || !child.running(); }, launchTimeout,
+                                 pollInterval) && child.running();
+    result.firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (!child.running()) {
+        std::fprintf(stderr, "startup_bench: %s %s before drawing\n", program.c_str(), child.howItEnded().c_str());
         return result;
     }
     if (drawn)
         std::this_thread::sleep_for(settleTime);
-    kill(pid, SIGTERM);
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    result.peakKb = usage.ru_maxrss;
+    child.stop();
+    result.peakKb = child.peakResidentKb();
     result.ok = drawn;
     if (!drawn)
         std::fprintf(stderr, "startup_bench: %s drew nothing within the time limit\n", program.c_str());
@@ -150,13 +117,14 @@ int main(int argc, char** argv)
     }
     const std::string resultsPath = argv[4];
     const int rounds = argc == 6 ? std::atoi(argv[5]) : 30;
-    ScreenProbe probe;
-    if (!probe.ok()) {
+    const char* displayName = std::getenv("DISPLAY");
+    XSession screen(displayName ? displayName : "");
+    if (!screen.usable()) {
         std::fprintf(stderr, "startup_bench: no X display (DISPLAY unset or unreachable)\n");
         return 1;
     }
-    if (probe.depth() != 24) {
-        std::fprintf(stderr, "startup_bench: the display has depth %d, not 24\n", probe.depth());
+    if (screen.depth() != 24) {
+        std::fprintf(stderr, "startup_bench: the display has depth %d, not 24\n", screen.depth());
         return 1;
     }
     constexpr int programs = 3;
@@ -166,14 +134,14 @@ int main(int argc, char** argv)
     // One launch of each first, untimed, so that none pays alone for
     // loading the shared libraries from disk.
     for (const Series& s : series)
-        if (!launch(s.program, probe).ok)
+        if (!launch(s.program, screen).ok)
             return 1;
 
     int order[programs] = {0, 1, 2};
     for (int round = 0; round < rounds; ++round, std::next_permutation(order, order + programs)) {
         for (int k : order) {
             Series& s = series[k];
-            const Launch run = launch(s.program, probe);
+            const Launch run = launch(s.program, screen);
             if (!run.ok)
                 return 1;
             s.firstFrameMs.push_back(run.firstFrameMs);

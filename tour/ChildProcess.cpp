@@ -102,10 +102,12 @@ const std::string& ChildProcess::output()
 std::optional<size_t> ChildProcess::waitForOutput(const std::string& text, size_t from, double seconds)
 {
     size_t found = std::string::npos;
+    // A child that has ended prints nothing more: what it wrote is read once more.
     pollUntil([&] {
+        const bool ended = !running();
         drain();
         found = captured.find(text, from);
-        return found != std::string::npos;
+        return found != std::string::npos || ended;
     }, seconds, std::chrono::milliseconds(5));
     if (found == std::string::npos)
         return std::nullopt;

@@ -31,7 +31,8 @@ public:
     // Everything the child has written to standard output so far.
     const std::string& output();
     // Polls until `text` appears in the output after position `from`; returns
-    // the position just past it, or nothing when the time runs out.
+    // the position just past it, or nothing when the time runs out or the
+    // child has ended without printing it.
     std::optional<size_t> waitForOutput(const std::string& text, size_t from, double seconds);
     bool running();
     // The exit status once the child has exited by itself within `seconds`;

@@ -99,17 +99,19 @@ bool DalveryDriver::waitForWindow()
     }, startSeconds);
     if (!mapped || !program->running()) {
         problem_ = program->running() ? "no window titled \"Dalvery\" was mapped"
-                                      : "the program ended before its window was mapped";
+                                      : "the program " + program->howItEnded() + " before its window was mapped";
         return false;
     }
-    // Drawn: the view shows its clear colour and the list its text.
+    // Drawn: the view shows its clear colour and the list its text. A
+    // program that dies at its first frame is reported at once.
     const bool drawn = pollUntil([&] {
         const Image shot = windowShot();
-        return !shot.empty() && spreadOf(shot, Colour::Background, toPixels(layout::view)).count > 1000 &&
-               hasText(shot, toPixels(layout::listInside));
-    }, startSeconds);
+        return (!shot.empty() && spreadOf(shot, Colour::Background, toPixels(layout::view)).count > 1000 &&
+                hasText(shot, toPixels(layout::listInside))) || !program->running();
+    }, startSeconds) && program->running();
     if (!drawn)
-        problem_ = "the window was mapped but never drawn";
+        problem_ = program->running() ? "the window was mapped but never drawn"
+                                      : "the program " + program->howItEnded() + " before its window was drawn";
     return drawn;
 }
 

@@ -55,9 +55,11 @@ TEST_PACKAGES_ALONE := devscripts
 BENCH_PACKAGES := $(TEST_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 
-# -noreset: without it the server resets whenever its last client leaves,
-# and a test connecting during the reset fails with "Can't open display".
-XVFB_ARGS := -screen 0 1280x1024x24 -noreset
+# The Xvfb of make's own, for the build tree $(1): the virtual screen that
+# its configure wrote (tour/CMakeLists.txt says it), at depth 24. -noreset:
+# without it the server resets whenever its last client leaves, and a test
+# connecting during the reset fails with "Can't open display".
+xvfb-args = -screen 0 $$(cat $(1)/virtual-screen)x24 -noreset
 
 TOUR := ./$(RELEASE_DIR)/tour/dalvery_tour
 TOUR_PICTURES := $(RELEASE_DIR)/tour-pictures
@@ -133,8 +135,8 @@ icon-deps:
 	@$(call install-packages,$(ICON_PACKAGES))
 
 test: build build-sanitize
-	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
-	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(call xvfb-args,$(SANITIZE_BUILD_DIR))" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
 
 # The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh).
 test-debian13:
@@ -191,7 +193,7 @@ bench: bench-deps
 	$(call configure-release,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=ON)
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target benchmarks
 	rm -f $(BENCH_RESULTS)
-	xvfb-run -a -s "$(XVFB_ARGS)" sh -e -c '\
+	xvfb-run -a -s "$(call xvfb-args,$(RELEASE_DIR))" sh -e -c '\
 		$(RELEASE_DIR)/bench/frame_bench $(BENCH_RESULTS); \
 		$(RELEASE_DIR)/bench/event_bench $(BENCH_RESULTS); \
 		$(RELEASE_DIR)/bench/startup_bench $(RELEASE_DIR)/dalvery $(RELEASE_DIR)/bench/least_lit_window \

@@ -166,15 +166,16 @@ makePackage() {
 }
 
 # On the fresh system: apt-get installs the package with its libraries, the
-# installed program starts on a virtual display with the window class that
-# its desktop entry's file name gives, and apt-get removes it.
+# installed program starts on a virtual display (Xvfb's own screen holds its
+# window) with the window class that its desktop entry's file name gives, and
+# apt-get removes it.
 installPackage() {
     inSystem "$fresh" "apt-get update -q >/dev/null
         cd /root && apt-get install -y -q ./dalvery_*.deb
         if ldd /usr/bin/dalvery | grep 'not found'; then exit 1; fi
         apt-get install -y -q xvfb x11-utils >/dev/null" || return 1
     inSystem --offline "$fresh" '
-        Xvfb :1 -screen 0 1280x1024x24 -nolisten tcp -noreset >/tmp/xvfb.log 2>&1 &
+        Xvfb :1 -nolisten tcp -noreset >/tmp/xvfb.log 2>&1 &
         xvfb=$!
         export DISPLAY=:1
         for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done

@@ -21,7 +21,8 @@ BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan
 # The optimised build: what `make run` opens, and what the benchmarks measure.
 RELEASE_DIR ?= build-release
-BENCH_RESULTS := $(RELEASE_DIR)/bench-results.txt
+BENCH_RESULTS := $(foreach b,frame event startup,$(RELEASE_DIR)/bench-$(b).json)
+bench-out = --benchmark_out=$(RELEASE_DIR)/bench-$(1).json --benchmark_out_format=json
 PREFIX ?= /usr/local
 JOBS ?= 2
 
@@ -188,16 +189,16 @@ endef
 
 # All run on a virtual display: the frame benchmark renders headless but
 # lists the machines in the real window's list, which measures text. Each
-# appends its figures to $(BENCH_RESULTS), and the summary judges them.
+# writes its figures as Google Benchmark's JSON, and the summary judges them.
 bench: bench-deps
 	$(call configure-release,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=ON)
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target benchmarks
 	rm -f $(BENCH_RESULTS)
 	xvfb-run -a -s "$(call xvfb-args,$(RELEASE_DIR))" sh -e -c '\
-		$(RELEASE_DIR)/bench/frame_bench $(BENCH_RESULTS); \
-		$(RELEASE_DIR)/bench/event_bench $(BENCH_RESULTS); \
-		$(RELEASE_DIR)/bench/startup_bench $(RELEASE_DIR)/dalvery $(RELEASE_DIR)/bench/least_lit_window \
-			$(RELEASE_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
+		$(RELEASE_DIR)/bench/frame_bench $(call bench-out,frame); \
+		$(RELEASE_DIR)/bench/event_bench $(call bench-out,event); \
+		$(RELEASE_DIR)/bench/startup_bench $(call bench-out,startup) $(RELEASE_DIR)/dalvery \
+			$(RELEASE_DIR)/bench/least_lit_window $(RELEASE_DIR)/bench/least_gl_window'
 	$(RELEASE_DIR)/bench/bench_summary $(BENCH_RESULTS)
 
 # CMake's manifest lists the files of the last install without DESTDIR, so

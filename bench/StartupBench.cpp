@@ -5,7 +5,10 @@
 // fork to the moment a pixel of the view, read from outside, shows the
 // program's sky. The programs take turns in rounds of one launch each, the
 // rounds going through the six orders of three in turn, so that each program
-// follows each other one equally often; the ratios are taken round by round.
+// follows each other one equally often; the ratios are taken round by round,
+// each round one repetition of a Google Benchmark case.
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -16,7 +19,6 @@
 #include <vector>
 
 #include "bench/Spread.h"
-#include "bench/Results.h"
 #include "tour/ChildProcess.h"
 #include "tour/Poll.h"
 #include "tour/XSession.h"
@@ -94,73 +96,83 @@ Launch launch(const std::string& program, XSession& screen)
 struct Series {
     std::string name;
     std::string program;
-    std::vector<double> firstFrameMs, peakKb;
 };
+constexpr int programs = 3;
+Series series[programs];
+XSession* screen;
+bool failed = false;
 
-// The real program's figure over a baseline's, round by round.
-Spread ratios(const std::vector<double>& program, const std::vector<double>& baseline)
+// One round: each program launched once, in the next of the six orders;
+// the real program's figures and its ratios to each baseline are the
+// round's counters, of which Google Benchmark takes the median and the
+// quartiles over the rounds.
+void rounds(benchmark::State& state)
 {
-    std::vector<double> over;
-    for (size_t i = 0; i < program.size() && i < baseline.size(); ++i)
-        over.push_back(program[i] / baseline[i]);
-    return spreadOf(over);
+    static int order[programs] = {0, 1, 2};
+    for (auto _ : state) {
+        Launch runs[programs];
+        for (int k : order) {
+            runs[k] = launch(series[k].program, *screen);
+            if (!runs[k].ok) {
+                failed = true;
+                state.SkipWithError("a launch failed");
+                return;
+            }
+        }
+        std::next_permutation(order, order + programs);
+        state.SetIterationTime(runs[0].firstFrameMs / 1000);
+        for (int k = 0; k < programs; ++k) {
+            state.counters[series[k].name + ".ms"] = runs[k].firstFrameMs;
+            state.counters[series[k].name + ".kb"] = double(runs[k].peakKb);
+            if (k > 0) {
+                state.counters["x_" + series[k].name] = runs[0].firstFrameMs / runs[k].firstFrameMs;
+                state.counters["kb_x_" + series[k].name] = double(runs[0].peakKb) / double(runs[k].peakKb);
+            }
+        }
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 5 || argc > 6) {
-        std::fprintf(stderr, "usage: %s DALVERY LEAST_LIT_PROGRAM LEAST_PROGRAM RESULTS_FILE [ROUNDS]\n",
+    benchmark::Initialize(&argc, argv);
+    if (argc < 4 || argc > 5) {
+        std::fprintf(stderr, "usage: %s [benchmark options] DALVERY LEAST_LIT_PROGRAM LEAST_PROGRAM [ROUNDS]\n",
                      argv[0]);
         return 2;
     }
-    const std::string resultsPath = argv[4];
-    const int rounds = argc == 6 ? std::atoi(argv[5]) : 30;
+    const int roundCount = argc == 5 ? std::atoi(argv[4]) : 30;
     const char* displayName = std::getenv("DISPLAY");
-    XSession screen(displayName ? displayName : "");
-    if (!screen.usable()) {
+    XSession x(displayName ? displayName : "");
+    if (!x.usable()) {
         std::fprintf(stderr, "startup_bench: no X display (DISPLAY unset or unreachable)\n");
         return 1;
     }
-    if (screen.depth() != 24) {
-        std::fprintf(stderr, "startup_bench: the display has depth %d, not 24\n", screen.depth());
+    if (x.depth() != 24) {
+        std::fprintf(stderr, "startup_bench: the display has depth %d, not 24\n", x.depth());
         return 1;
     }
-    constexpr int programs = 3;
-    Series series[programs] = {
-        {"dalvery", argv[1], {}, {}}, {"least_lit", argv[2], {}, {}}, {"least", argv[3], {}, {}}};
+    screen = &x;
+    series[0] = {"dalvery", argv[1]};
+    series[1] = {"least_lit", argv[2]};
+    series[2] = {"least", argv[3]};
 
     // One launch of each first, untimed, so that none pays alone for
     // loading the shared libraries from disk.
     for (const Series& s : series)
-        if (!launch(s.program, screen).ok)
+        if (!launch(s.program, x).ok)
             return 1;
 
-    int order[programs] = {0, 1, 2};
-    for (int round = 0; round < rounds; ++round, std::next_permutation(order, order + programs)) {
-        for (int k : order) {
-            Series& s = series[k];
-            const Launch run = launch(s.program, screen);
-            if (!run.ok)
-                return 1;
-            s.firstFrameMs.push_back(run.firstFrameMs);
-            s.peakKb.push_back(double(run.peakKb));
-        }
-    }
-
-    std::printf("%-10s %8s %24s %16s\n", "program", "launches", "first frame ms (median)", "peak RSS kB");
-    for (const Series& s : series) {
-        const Spread frame = spreadOf(s.firstFrameMs), peak = spreadOf(s.peakKb);
-        std::printf("%-10s %8zu %24.1f %16.0f\n", s.name.c_str(), s.firstFrameMs.size(), frame.median,
-                    peak.median);
-        appendSpread(resultsPath, "startup." + s.name + ".ms", frame);
-        appendSpread(resultsPath, "memory." + s.name + ".kb", peak);
-    }
-    for (int b = 1; b < programs; ++b) {
-        const Series& base = series[b];
-        appendSpread(resultsPath, "startup.x_" + base.name, ratios(series[0].firstFrameMs, base.firstFrameMs));
-        appendSpread(resultsPath, "memory.x_" + base.name, ratios(series[0].peakKb, base.peakKb));
-    }
-    return 0;
+    benchmark::RegisterBenchmark("startup", rounds)
+        ->Iterations(1)
+        ->Repetitions(roundCount)
+        ->ComputeStatistics("q1", lowerQuartile)
+        ->ComputeStatistics("q3", upperQuartile)
+        ->ReportAggregatesOnly()
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return failed ? 1 : 0;
 }

@@ -1,8 +1,10 @@
-// Reads the figures the benchmark programs wrote, prints them beside their
-// floors and ends with one line judging every target.
+// Reads the figures the benchmark programs wrote (Google Benchmark's JSON),
+// prints them beside their floors and ends with one line judging every
+// target.
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "bench/Results.h"
 #include "bench/Targets.h"
@@ -55,11 +57,11 @@ bool framed(const std::string& key, const std::string& start, const std::string&
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s RESULTS_FILE\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s BENCHMARK_JSON...\n", argv[0]);
         return 2;
     }
-    const Results r = readResults(argv[1]);
+    const Results r = readResults(std::vector<std::string>(argv + 1, argv + argc));
     if (r.empty()) {
         std::fprintf(stderr, "bench_summary: no figures in %s\n", argv[1]);
         return 1;
@@ -78,7 +80,7 @@ int main(int argc, char** argv)
     single(r, "first frame, fresh context: ground", "frame.first.floor_ms", "ms");
     single(r, "then first start-up scene frame", "frame.first.ms", "ms");
     // Where the scene's time goes: each machine alone on the ground.
-    const std::string machinePrefix = "frame.machine.", listSuffix = ".list_ms";
+    const std::string machinePrefix = "frame.machine_", listSuffix = ".list_ms";
     for (const auto& entry : r) {
         const std::string& key = entry.first;
         if (!framed(key, machinePrefix, listSuffix))
@@ -93,8 +95,8 @@ int main(int argc, char** argv)
     for (const auto& least : leastPrograms) {
         row(r, "start-up to first frame", "startup.dalvery.ms", "startup." + least.name + ".ms", "ms", least.label,
             "startup.x_" + least.name);
-        row(r, "peak resident memory", "memory.dalvery.kb", "memory." + least.name + ".kb", "kB", least.label,
-            "memory.x_" + least.name);
+        row(r, "peak resident memory", "startup.dalvery.kb", "startup." + least.name + ".kb", "kB", least.label,
+            "startup.kb_x_" + least.name);
     }
     row(r, "slider event to end of frame", "event.ms", "event.frame_ms", "ms", "the frame in the window");
 

@@ -1,6 +1,7 @@
 #include "bench/Results.h"
 
 #include <fstream>
+#include <set>
 
 #include <nlohmann/json.hpp>
 
@@ -38,11 +39,11 @@ Results readResults(const std::vector<std::string>& paths)
                 continue;
             // Counters are the numbers among the run's members that Google
             // Benchmark does not write itself.
+            static const std::set<std::string> own = {"family_index", "per_family_instance_index", "repetitions",
+                                                      "repetition_index", "threads", "iterations", "real_time",
+                                                      "cpu_time"};
             for (const auto& [key, value] : run.items()) {
-                static const char* const own[] = {"family_index", "per_family_instance_index", "repetitions",
-                                                  "repetition_index", "threads", "iterations", "real_time",
-                                                  "cpu_time"};
-                if (!value.is_number() || std::find(std::begin(own), std::end(own), key) != std::end(own))
+                if (!value.is_number() || own.count(key))
                     continue;
                 for (const std::string& suffix : suffixes)
                     results[benchmarkName(run) + "." + key + suffix] = value.get<double>();

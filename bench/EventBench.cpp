@@ -23,7 +23,7 @@
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
 #include "view/SiteDisplay.h"
-#include "bench/Spread.h"
+#include "bench/Sampled.h"
 #include "machines/ExampleMachine.h"
 
 namespace {
@@ -195,14 +195,7 @@ int main(int argc, char** argv)
         if (!moveOnce(eventMs, frameMs))
             return 1;
     }
-    benchmark::RegisterBenchmark("event", sliderMoves)
-        ->Iterations(1)
-        ->Repetitions(samples)
-        ->ComputeStatistics("q1", lowerQuartile)
-        ->ComputeStatistics("q3", upperQuartile)
-        ->ReportAggregatesOnly()
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
+    sampled(benchmark::RegisterBenchmark("event", sliderMoves), samples);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     XTestFakeButtonEvent(fl_display, 1, False, CurrentTime);

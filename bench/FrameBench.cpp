@@ -25,7 +25,7 @@
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
 #include "tour/HeadlessGl.h"
-#include "bench/Spread.h"
+#include "bench/Sampled.h"
 #include "bench/RockGrid.h"
 #include "machines/ExampleMachine.h"
 #include "machines/Machine.h"
@@ -301,14 +301,7 @@ int repetitionsFor(int rocks)
 
 void addCase(const std::string& name, const std::function<void(benchmark::State&)>& run, int repetitions)
 {
-    benchmark::RegisterBenchmark(("frame." + name).c_str(), run)
-        ->Iterations(1)
-        ->Repetitions(repetitions)
-        ->ComputeStatistics("q1", lowerQuartile)
-        ->ComputeStatistics("q3", upperQuartile)
-        ->ReportAggregatesOnly()
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
+    sampled(benchmark::RegisterBenchmark(("frame." + name).c_str(), run), repetitions);
 }
 
 } // namespace

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/Spread.h"
+#include "bench/Sampled.h"
 #include "tour/ChildProcess.h"
 #include "tour/Poll.h"
 #include "tour/XSession.h"
@@ -164,14 +164,7 @@ int main(int argc, char** argv)
         if (!launch(s.program, x).ok)
             return 1;
 
-    benchmark::RegisterBenchmark("startup", rounds)
-        ->Iterations(1)
-        ->Repetitions(roundCount)
-        ->ComputeStatistics("q1", lowerQuartile)
-        ->ComputeStatistics("q3", upperQuartile)
-        ->ReportAggregatesOnly()
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
+    sampled(benchmark::RegisterBenchmark("startup", rounds), roundCount);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return failed ? 1 : 0;

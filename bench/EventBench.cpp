@@ -25,6 +25,7 @@
 #include "view/SiteDisplay.h"
 #include "bench/Sampled.h"
 #include "machines/ExampleMachine.h"
+#include "tour/SiteMachines.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int warmUpSamples = 10;
 constexpr int samples = 100;
-constexpr int truckLine = 1;     // the dump truck's line in the machine list
 constexpr int tipSlider = 3;     // its "tip amount"
 constexpr double waitLimit = 5;  // seconds for one frame to follow its event
 
@@ -169,7 +169,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    window->machineBrowser->value(truckLine);
+    window->machineBrowser->value(listed(SiteMachine::DumpTruck).line);
     machineBrowserCallback(window->machineBrowser, window);
     if (!awaitFrame(timing.framesEnded)) {
         std::fprintf(stderr, "event_bench: selecting the truck drew no frame\n");

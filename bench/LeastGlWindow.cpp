@@ -21,7 +21,8 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Value_Slider.H>
-#include <initializer_list>
+
+#include "tour/SiteMachines.h"
 #endif
 
 namespace {
@@ -34,8 +35,8 @@ void buildPanel()
     const Rect& l = layout::list;
     Fl_Browser* list = new Fl_Browser(l.x, l.y, l.w, l.h, "select machine");
     list->type(FL_HOLD_BROWSER);
-    for (const char* line : {"Dump truck", "Crane", "Excavator", "Example1", "Example2"})
-        list->add(line);
+    for (const ListedMachine& line : siteMachines)
+        list->add(line.name);
     for (const layout::ButtonPlace& place : layout::buttons) {
         const Rect& r = place.rect;
         Fl_Button* button = new Fl_Button(r.x, r.y, r.w, r.h, place.label);

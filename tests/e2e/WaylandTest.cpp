@@ -4,7 +4,7 @@
 
 #include "tour/ChildProcess.h"
 #include "tour/Colours.h"
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tour/Poll.h"
 #include "tour/SwaySession.h"
 
@@ -14,7 +14,7 @@ namespace {
 const Image& x11View()
 {
     static const Image view = [] {
-        DalveryDriver dalvery(DALVERY_PROGRAM);
+        Harness dalvery(DALVERY_PROGRAM);
         return dalvery.problem().empty() ? dalvery.settle().crop(layout::view) : Image();
     }();
     return view;
@@ -78,7 +78,7 @@ TEST_P(Wayland, TheWindowShowsTheX11PictureAnswersAClickAndClosesWithStatusZero)
     sway.moveTo(window->content.x + layout::listInside.x + 20, window->content.y + layout::listInside.y + 4);
     sway.button(1, true);
     sway.button(1, false);
-    EXPECT_TRUE(program.waitForOutput(DalveryDriver::selectionLine(first.line, first.name), 0, 10));
+    EXPECT_TRUE(program.waitForOutput(Harness::selectionLine(first.line, first.name), 0, 10));
 
     ASSERT_TRUE(sway.command("[title=\"^Dalvery$\"] kill")); // as the window's close button does
     const auto status = program.waitForExit(10);

@@ -21,7 +21,7 @@ const char* const buttonNames[] = {"left", "middle", "right"};
 
 } // namespace
 
-RandomUser::RandomUser(DalveryDriver& driver, unsigned seed) : driver(driver), rng(seed) {}
+RandomUser::RandomUser(Harness& driver, unsigned seed) : driver(driver), rng(seed) {}
 
 int RandomUser::between(int low, int high)
 {

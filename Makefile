@@ -23,7 +23,8 @@ BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan
 # The optimised build: what `make run` opens, and what the benchmarks measure.
 RELEASE_DIR ?= build-release
-BENCH_RESULTS := $(RELEASE_DIR)/bench-results.txt
+BENCH_RESULTS := $(foreach b,frame event startup,$(RELEASE_DIR)/bench-$(b).json)
+bench-out = --benchmark_out=$(RELEASE_DIR)/bench-$(1).json --benchmark_out_format=json
 PREFIX ?= /usr/local
 JOBS ?= 2
 
@@ -51,9 +52,11 @@ TEST_PACKAGES_ALONE := devscripts
 BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 
-# -noreset: without it the server resets whenever its last client leaves,
-# and a test connecting during the reset fails with "Can't open display".
-XVFB_ARGS := -screen 0 1280x1024x24 -noreset
+# The Xvfb of make's own, for the build tree $(1): the virtual screen that
+# its configure wrote (tour/CMakeLists.txt says it), at depth 24. -noreset:
+# without it the server resets whenever its last client leaves, and a test
+# connecting during the reset fails with "Can't open display".
+xvfb-args = -screen 0 $$(cat $(1)/virtual-screen)x24 -noreset
 
 TOUR := ./$(RELEASE_DIR)/tour/dalvery_tour
 TOUR_PICTURES := $(RELEASE_DIR)/tour-pictures
@@ -126,8 +129,8 @@ icon-deps:
 	@$(call install-packages,,$(ICON_PACKAGES))
 
 test: build build-sanitize
-	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
-	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(call xvfb-args,$(SANITIZE_BUILD_DIR))" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
 
 # The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh).
 test-debian13:
@@ -187,16 +190,16 @@ endef
 
 # All run on a virtual display: the frame benchmark renders headless but
 # lists the machines in the real window's list, which measures text. Each
-# appends its figures to $(BENCH_RESULTS), and the summary judges them.
+# writes its figures as Google Benchmark's JSON, and the summary judges them.
 bench: bench-deps
 	$(call configure-release,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=ON)
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target benchmarks
 	rm -f $(BENCH_RESULTS)
-	xvfb-run -a -s "$(XVFB_ARGS)" sh -e -c '\
-		$(RELEASE_DIR)/bench/frame_bench $(BENCH_RESULTS); \
-		$(RELEASE_DIR)/bench/event_bench $(BENCH_RESULTS); \
-		$(RELEASE_DIR)/bench/startup_bench $(RELEASE_DIR)/dalvery $(RELEASE_DIR)/bench/least_lit_window \
-			$(RELEASE_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
+	xvfb-run -a -s "$(call xvfb-args,$(RELEASE_DIR))" sh -e -c '\
+		$(RELEASE_DIR)/bench/frame_bench $(call bench-out,frame); \
+		$(RELEASE_DIR)/bench/event_bench $(call bench-out,event); \
+		$(RELEASE_DIR)/bench/startup_bench $(call bench-out,startup) $(RELEASE_DIR)/dalvery \
+			$(RELEASE_DIR)/bench/least_lit_window $(RELEASE_DIR)/bench/least_gl_window'
 	$(RELEASE_DIR)/bench/bench_summary $(BENCH_RESULTS)
 
 # CMake's manifest lists the files of the last install without DESTDIR, so

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "tour/Colours.h"
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 
 namespace {
 
@@ -30,17 +30,17 @@ double notShown(const Image& big, const Image& small, const Rect& area)
 
 struct ScaledStep {
     const char* what;
-    void (*act)(DalveryDriver&); // on both programs, or null
+    void (*act)(Harness&); // on both programs, or null
     const char* rescaleKeys;     // then typed with Ctrl at scale 2 alone
     int windowW, windowH;        // the window at scale 2 afterwards, pixels
 };
 
 const ScaledStep scaledSteps[] = {
     {"as it opens", nullptr, "", 1600, 1200},
-    {"turned", [](DalveryDriver& d) { d.dragInView({300, 300}, {420, 330}, Drag::Right); }, "", 1600, 1200},
-    {"panned", [](DalveryDriver& d) { d.dragInView({300, 300}, {360, 260}, Drag::AltRight); }, "", 1600, 1200},
+    {"turned", [](Harness& d) { d.dragInView({300, 300}, {420, 330}, Drag::Right); }, "", 1600, 1200},
+    {"panned", [](Harness& d) { d.dragInView({300, 300}, {360, 260}, Drag::AltRight); }, "", 1600, 1200},
     {"through the truck's camera",
-     [](DalveryDriver& d) {
+     [](Harness& d) {
          d.select(SiteMachine::DumpTruck);
          d.press(layout::Button::Machine);
      },
@@ -60,8 +60,8 @@ TEST(Scale, AtTwiceTheScaleTheViewShowsTheSamePictureLarger)
 {
     if (!DALVERY_FLTK14)
         GTEST_SKIP() << "FLTK 1.3 does not scale windows";
-    DalveryDriver one(DALVERY_PROGRAM, {}, 1);
-    DalveryDriver two(DALVERY_PROGRAM, {}, 2);
+    Harness one(DALVERY_PROGRAM, {}, 1);
+    Harness two(DALVERY_PROGRAM, {}, 2);
     ASSERT_EQ(one.problem(), "");
     ASSERT_EQ(two.problem(), "");
     const auto state = two.windowState();

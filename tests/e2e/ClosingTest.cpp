@@ -6,7 +6,7 @@
 // close request one would send when the user closes the window.
 TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    DalveryDriver dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_TRUE(dalvery.select(SiteMachine::Example2));
     dalvery.requestClose();
@@ -17,7 +17,7 @@ TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
 
 TEST(Closing, EscapeEndsTheProgramWithStatusZero)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    DalveryDriver dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     dalvery.pressEscape();
     const auto status = dalvery.waitForExit(10);

@@ -54,21 +54,19 @@ const ScaledStep scaledSteps[] = {
          d.press(layout::Button::Machine);
      },
      "", 1600, 1200},
+};
+
+const ScaledStep rescaledSteps[] = {
     {"after Ctrl+'-'", nullptr, "-", 1440, 1080},
     {"after Ctrl+'+'", nullptr, "+", 1600, 1200},
     {"after Ctrl+'-' and Ctrl+'0'", nullptr, "-0", 1600, 1200},
 };
 
-} // namespace
-
-// FLTK_SCALING_FACTOR=2, as on a 2x screen: the window has twice as many
-// pixels each way, and its view shows the picture of scale 1 at that size,
-// also after the same drags (which FLTK reports in window units) and after
-// the user rescales the window with FLTK's keys.
-TEST(Scale, AtTwiceTheScaleTheViewShowsTheSamePictureLarger)
+// The program at scale 1 and at 2 takes each step; the window at 2 has the
+// step's size and its view shows the picture of scale 1 at that size.
+template <size_t n>
+void expectTheSamePictureLarger(const ScaledStep (&steps)[n])
 {
-    if (!DALVERY_FLTK14)
-        GTEST_SKIP() << "FLTK 1.3 does not scale windows";
     DalveryDriver one(programUnderTest(), {}, 1);
     DalveryDriver two(atTwiceTheScale(), {}, 2);
     ASSERT_EQ(one.problem(), "");
@@ -78,7 +76,7 @@ TEST(Scale, AtTwiceTheScaleTheViewShowsTheSamePictureLarger)
     EXPECT_EQ(state->frame.x, 100);
     EXPECT_EQ(state->frame.y, 100);
 
-    for (const ScaledStep& step : scaledSteps) {
+    for (const ScaledStep& step : steps) {
         if (step.act) {
             step.act(one);
             step.act(two);
@@ -93,4 +91,24 @@ TEST(Scale, AtTwiceTheScaleTheViewShowsTheSamePictureLarger)
     }
     EXPECT_EQ(one.problem(), "");
     EXPECT_EQ(two.problem(), "");
+}
+
+} // namespace
+
+// At twice the scale, as on a 2x screen, the window has twice as many
+// pixels each way, and its view shows the picture of scale 1 at that size,
+// also after the same drags (which FLTK reports in window units)...
+TEST(Scale, AtTwiceTheScaleTheViewShowsTheSamePictureLarger)
+{
+    if (!DALVERY_FLTK14)
+        GTEST_SKIP() << "FLTK 1.3 does not scale windows";
+    expectTheSamePictureLarger(scaledSteps);
+}
+
+// ...and after the user rescales the window with FLTK's keys.
+TEST(Scale, AfterFltksRescaleKeysTheViewShowsTheSamePictureAtTheNewSize)
+{
+    if (!DALVERY_FLTK14)
+        GTEST_SKIP() << "FLTK 1.3 does not scale windows";
+    expectTheSamePictureLarger(rescaledSteps);
 }

@@ -8,9 +8,14 @@
 set -eu
 setup=$1 version=$2 e2e=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
-export WINEPREFIX="$(mktemp -d /tmp/dalvery-wine-XXXXXX)" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver --kill 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
+# No Mono or Gecko, which nothing needs; and no winemenubuilder, which
+# would copy the shortcut into this machine's own menus and keep a note of
+# it in the registry.
+export WINEPREFIX="$(mktemp -d /tmp/dalvery-wine-XXXXXX)" WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+trap 'wineserver --kill 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 wineboot --init
+wineserver --wait
 drive=$WINEPREFIX/drive_c
 installed=$drive/Program\ Files/Dalvery
 menu=$drive/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Dalvery
@@ -31,6 +36,9 @@ value() { wine reg query "$entry" /v "$1" | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ
 [ -n "$(value Publisher)" ] || fail "no Publisher"
 echo "installed: $(ls "$installed" | tr '\n' ' '); $(value DisplayName) $(value DisplayVersion) by $(value Publisher)"
 
+# A program started while wineserver runs joins its desktop, which the
+# queries above made without a display: it would never show a window.
+wineserver --wait
 # The driver splits its command at spaces, which Program Files has.
 ln -s "$installed" "$WINEPREFIX/installed"
 DALVERY_COMMAND="wine $WINEPREFIX/installed/dalvery.exe" "$e2e" --gtest_filter='StartUp.*' ||

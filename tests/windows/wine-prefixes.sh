@@ -1,7 +1,7 @@
 #!/bin/sh
-# wine-prefixes.sh PREFIX_96 PREFIX_192: makes afresh the two Wine prefixes
-# the Windows program is tested in, one whose screen is at Windows' 96 dpi
-# (scale 1) and one at 192 dpi (scale 2).
+# wine-prefixes.sh DPI PREFIX [DPI PREFIX...]: makes afresh, side by side,
+# the Wine prefixes the Windows program is tested in, each with its screen
+# at a resolution: 96 dpi is Windows' scale 1, 192 its scale 2.
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
 version=$(wine --version) || fail "no wine: apt-get install wine wine64"
@@ -12,12 +12,16 @@ major=${major%%.*}
 # No Mono or Gecko: the program needs neither, and nothing may be fetched.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 makePrefix() {
-    rm -rf "$1"
-    WINEPREFIX=$1 wineboot --init
-    WINEPREFIX=$1 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f
-    WINEPREFIX=$1 wineserver --wait
+    rm -rf "$2"
+    WINEPREFIX=$2 wineboot --init
+    WINEPREFIX=$2 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+    WINEPREFIX=$2 wineserver --wait
 }
-makePrefix "$1" 96 &
-makePrefix "$2" 192
-wait $! # the first one
-echo "$version: $1 at 96 dpi, $2 at 192 dpi"
+pids=
+while [ $# -ge 2 ]; do
+    makePrefix "$1" "$2" &
+    pids="$pids $!"
+    echo "$version: $2 at $1 dpi"
+    shift 2
+done
+for pid in $pids; do wait "$pid"; done

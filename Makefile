@@ -78,7 +78,7 @@ README_PICTURES := 01-site=screenshot \
 
 .PHONY: run test build build-sanitize program tour deps program-deps tour-deps \
         test-deps bench-deps bench clean screenshots icons icon-deps install \
-        uninstall package test-debian13 windows test-windows
+        uninstall package test-debian13 windows test-windows test-windows-deps
 
 # Builds only what it runs: the program, and the tour only without a desktop,
 # which is an X display that answers or, with FLTK 1.4, a Wayland socket.
@@ -156,8 +156,7 @@ windows:
 	@ls -l $(WINDOWS_DIR)/dalvery.exe $(WINDOWS_DIR)/dalvery-*-win64*
 
 # The test build's tests of the Windows build, labelled windows (tests/windows/).
-test-windows: windows build
-	@$(call install-packages,$(WINDOWS_TEST_PACKAGES))
+test-windows: test-windows-deps windows build
 	cmake -S . -B $(BUILD_DIR) -DDALVERY_WINDOWS_BUILD=$(abspath $(WINDOWS_DIR))
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -L windows
@@ -190,6 +189,9 @@ test-deps:
 
 bench-deps:
 	@$(call install-packages,$(BENCH_PACKAGES))
+
+test-windows-deps:
+	@$(call install-packages,$(WINDOWS_PACKAGES) $(WINDOWS_TEST_PACKAGES))
 
 # Installs the packages of $(1) that are missing, with apt-get's options $(2),
 # or names them when not root.

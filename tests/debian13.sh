@@ -6,10 +6,13 @@
 # that `make package` builds installs on another fresh Debian 13 with its
 # libraries, starts with the window class its desktop entry names, and is
 # removed cleanly.
-# --package-only skips `make test` and `make run`. Both systems, and their mounts, are
-# removed at the end, whatever happened.
+# The clone then cross-builds the Windows program from FLTK's release
+# tarball (`make windows`) and tests it under Wine (`make test-windows`).
+# --package-only skips `make test`, `make run` and the Windows build. Both
+# systems, and their mounts, are removed at the end, whatever happened.
 #
-# Environment: DEBIAN_MIRROR (default: this machine's Debian archive).
+# Environment: DEBIAN_MIRROR (default: this machine's Debian archive);
+# FLTK_SOURCE (default: ../shared/fltk/fltk-1.4.5.tar.gz beside the checkout).
 
 # Where `make package` leaves the package, in the clone.
 PACKAGE='build-release/dalvery_*.deb'
@@ -23,6 +26,8 @@ command -v debootstrap >/dev/null || fail "needs debootstrap: apt-get install de
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel) || fail "not in a git checkout"
 packageOnly=false
 [ "${1-}" = --package-only ] && packageOnly=true
+fltkSource=${FLTK_SOURCE:-$repo/../shared/fltk/fltk-1.4.5.tar.gz}
+$packageOnly || [ -f "$fltkSource" ] || fail "no FLTK release tarball at $fltkSource; set FLTK_SOURCE"
 
 mirror=${DEBIAN_MIRROR:-$(awk '/^URIs:/ && $2 !~ /security/ { print $2; exit }' \
     /etc/apt/sources.list.d/debian.sources 2>/dev/null)}
@@ -92,7 +97,7 @@ quietly() {
 summary=""
 started=$(date +%s)
 stageNumber=0
-stages=8
+stages=10
 $packageOnly && stages=6
 stage() {
     name=$1
@@ -158,6 +163,18 @@ makeRun() {
         test \$(ls build-release/tour-pictures/*.png | wc -l) -ge 17"
 }
 
+# The packages of the Windows build and its tests (the cross compiler,
+# NSIS, Wine), timed apart; then the build from FLTK's tarball, copied in,
+# and its tests under Wine.
+windowsPackages() {
+    quietly inSystem "$build" "cd $CLONE && make test-windows-deps"
+}
+
+makeTestWindows() {
+    cp "$fltkSource" "$build/root/" &&
+        inSystem --offline "$build" "cd $CLONE && make test-windows FLTK_SOURCE=/root/${fltkSource##*/}"
+}
+
 makePackage() {
     inSystem "$build" "cd $CLONE && make package && ls -l $PACKAGE" || return 1
     set -- "$build$CLONE"/$PACKAGE
@@ -202,6 +219,8 @@ stage "git clone into /root" clone
 stage "make test-deps: the Debian packages of make test" buildPackages
 $packageOnly || stage "make test" makeTest
 $packageOnly || stage "make run, the tour without a display" makeRun
+$packageOnly || stage "make test-windows-deps: mingw-w64, NSIS, Wine" windowsPackages
+$packageOnly || stage "make test-windows: the Windows build under Wine" makeTestWindows
 stage "make package" makePackage
 stage "the package installed, started and removed" installPackage
 verdict PASSED

@@ -89,8 +89,14 @@ void ChildProcess::drain()
         return;
     char chunk[4096];
     ssize_t n;
-    while ((n = read(stdoutFd, chunk, sizeof chunk)) > 0)
+    while ((n = read(stdoutFd, chunk, sizeof chunk)) > 0) {
+        // A Windows program (under Wine) ends its lines with "\r\n", which
+        // may be split between two reads.
+        const size_t from = captured.empty() ? 0 : captured.size() - 1;
         captured.append(chunk, size_t(n));
+        for (size_t at = captured.find("\r\n", from); at != std::string::npos; at = captured.find("\r\n", at))
+            captured.erase(at, 1);
+    }
 }
 
 const std::string& ChildProcess::output()

@@ -28,7 +28,8 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return pid > 0; }
-    // Everything the child has written to standard output so far.
+    // Everything the child has written to standard output so far, its line
+    // ends "\n" also where a Windows program writes "\r\n".
     const std::string& output();
     // Polls until `text` appears in the output after position `from`; returns
     // the position just past it, or nothing when the time runs out or the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -45,9 +46,24 @@ bool hasText(const Image& shot, const Rect& area)
     return false;
 }
 
+std::vector<std::string> words(const std::string& command)
+{
+    std::istringstream in(command);
+    std::vector<std::string> result;
+    for (std::string word; in >> word;)
+        result.push_back(word);
+    return result;
+}
+
 } // namespace
 
-Harness::Harness(const std::string& programPath,
+std::string programUnderTest()
+{
+    const char* command = std::getenv("DALVERY_COMMAND");
+    return command && *command ? command : DALVERY_PROGRAM;
+}
+
+Harness::Harness(const std::string& command,
                              const std::vector<std::string>& windowManagerCommand, double scale)
 {
     // The scaled window fits where the program asks for it.
@@ -69,7 +85,7 @@ Harness::Harness(const std::string& programPath,
         }
     }
     ChildProcess::Options options;
-    options.argv = {programPath};
+    options.argv = words(command);
     // Always said, so that a factor in our own environment does not leak in.
     std::ostringstream factor;
     factor << scale;
@@ -77,7 +93,7 @@ Harness::Harness(const std::string& programPath,
     options.captureStdout = true;
     program = std::make_unique<ChildProcess>(options);
     if (!program->started()) {
-        problem_ = "cannot start " + programPath;
+        problem_ = "cannot start " + command;
         return;
     }
     if (!waitForWindow())

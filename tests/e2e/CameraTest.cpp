@@ -12,7 +12,7 @@ const Point viewMiddle{layout::view.w / 2, layout::view.h / 2};
 
 TEST(Cameras, MachineAndDriverViewsFollowTheSelection)
 {
-    Harness dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     const Image world = dalvery.viewShot();
     const auto sameAsWorld = [&] { return dalvery.viewShot() == world; };
@@ -43,7 +43,7 @@ TEST(Cameras, MachineAndDriverViewsFollowTheSelection)
 
 TEST(Cameras, RightDragTurnsAndAltRightDragPansTheWorld)
 {
-    Harness dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
     const Image world = dalvery.viewShot();

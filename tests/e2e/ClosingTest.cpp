@@ -6,7 +6,7 @@
 // close request one would send when the user closes the window.
 TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
 {
-    Harness dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_TRUE(dalvery.select(SiteMachine::Example2));
     dalvery.requestClose();
@@ -17,7 +17,7 @@ TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
 
 TEST(Closing, EscapeEndsTheProgramWithStatusZero)
 {
-    Harness dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     dalvery.pressEscape();
     const auto status = dalvery.waitForExit(10);

@@ -39,7 +39,7 @@ double distance(const ColourSpread& s, const Point& p)
 // known, so that where the brown shows can be checked against the load point.
 TEST(Rocks, LeftWhereEachMachineHoldsItsLoadAndAllCleared)
 {
-    Harness dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
 
     ASSERT_TRUE(dalvery.select(SiteMachine::DumpTruck));

@@ -28,7 +28,7 @@ const ExpectedColour startUpColours[] = {
 
 TEST(StartUp, OpensTheSiteWindowWithNoSliderActive)
 {
-    Harness dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
 
     const auto state = dalvery.windowState();
@@ -59,7 +59,7 @@ TEST(StartUp, OpensTheSiteWindowWithNoSliderActive)
 
 TEST(MachineList, PrintsEachSelectionAsItHappensAndClearsBelowTheLastLine)
 {
-    Harness dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_EQ(dalvery.listLineCount(), int(std::size(siteMachines)));
 

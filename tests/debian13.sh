@@ -221,10 +221,10 @@ autopkgtestPackage() {
         apt-get install -y -q --no-install-recommends autopkgtest ./dalvery_*.deb
         apt-get satisfy -y -q \"\$(sed -n 's/^Depends: //p' dalvery-*/debian/tests/control)\"
         if ldd /usr/bin/dalvery | grep 'not found'; then exit 1; fi" || return 1
-    inSystem --offline "$fresh" "cd /root && autopkgtest ./dalvery_*.deb dalvery-*/ -- null >/tmp/autopkgtest.log 2>&1
-        status=\$?
+    inSystem --offline "$fresh" "cd /root && status=0
+        autopkgtest ./dalvery_*.deb dalvery-*/ -- null >/tmp/autopkgtest.log 2>&1 || status=\$?
         sed -n '/test window: \\[/,/test window: -*\\]/p' /tmp/autopkgtest.log | sed '1d;\$d'
-        grep '^window ' /tmp/autopkgtest.log | tail -n 1
+        grep '^window ' /tmp/autopkgtest.log | tail -n 1 || :
         [ \$status -eq 0 ] || { tail -n 40 /tmp/autopkgtest.log; exit 1; }" || return 1
     inSystem "$fresh" "apt-get remove -y -q dalvery >/dev/null
         test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"

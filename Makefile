@@ -18,12 +18,17 @@
 #   make test-debian13  (as root) make test from a clone in /root of a fresh,
 #                     minimal Debian 13, the package built again byte for
 #                     byte, and its autopkgtest on the package installed
+#   make windows      cross-builds the Windows program, its zip and its
+#                     installer into build-windows/ (FLTK_SOURCE=PATH: FLTK's
+#                     release tarball or tree; without it, FLTK is cloned)
+#   make test-windows the Windows build's tests under Wine (Wine 10: Debian 13)
 
 BUILD_DIR ?= build
 SANITIZE_BUILD_DIR ?= build-asan
 # The optimised build: what `make run` opens, and what the benchmarks measure.
 RELEASE_DIR ?= build-release
-BENCH_RESULTS := $(RELEASE_DIR)/bench-results.txt
+BENCH_RESULTS := $(foreach b,frame event startup,$(RELEASE_DIR)/bench-$(b).json)
+bench-out = --benchmark_out=$(RELEASE_DIR)/bench-$(1).json --benchmark_out_format=json
 PREFIX ?= /usr/local
 JOBS ?= 2
 
@@ -50,10 +55,17 @@ TEST_PACKAGES := $(RUN_PACKAGES) desktop-file-utils openbox lintian appstream $(
 TEST_PACKAGES_ALONE := devscripts
 BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
+# The Windows build: mingw-w64's cross compiler, NSIS for the installer,
+# icoutils for the icon, git for cloning FLTK. Its tests start it under Wine
+# with the end-to-end driver of the test build.
+WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix nsis icoutils git
+WINDOWS_TEST_PACKAGES := wine wine64
 
-# -noreset: without it the server resets whenever its last client leaves,
-# and a test connecting during the reset fails with "Can't open display".
-XVFB_ARGS := -screen 0 1280x1024x24 -noreset
+# The Xvfb of make's own, for the build tree $(1): the virtual screen that
+# its configure wrote (tour/CMakeLists.txt says it), at depth 24. -noreset:
+# without it the server resets whenever its last client leaves, and a test
+# connecting during the reset fails with "Can't open display".
+xvfb-args = -screen 0 $$(cat $(1)/virtual-screen)x24 -noreset
 
 TOUR := ./$(RELEASE_DIR)/tour/dalvery_tour
 TOUR_PICTURES := $(RELEASE_DIR)/tour-pictures
@@ -67,7 +79,7 @@ README_PICTURES := 01-site=screenshot \
 
 .PHONY: run test build build-sanitize program tour deps program-deps tour-deps \
         test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
-        uninstall package test-debian13
+        uninstall package test-debian13 windows test-windows test-windows-deps
 
 # A desktop is an X display that answers or, with FLTK 1.4, a Wayland
 # socket: WAYLAND_DISPLAY names it in XDG_RUNTIME_DIR, or is its path.
@@ -126,8 +138,26 @@ icon-deps:
 	@$(call install-packages,,$(ICON_PACKAGES))
 
 test: build build-sanitize
-	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
-	xvfb-run -a -s "$(XVFB_ARGS)" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -LE windows
+	xvfb-run -a -s "$(call xvfb-args,$(SANITIZE_BUILD_DIR))" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+
+# The Windows program, cross-compiled, and its zip and installer (CPack):
+# windows/ holds what is Windows' alone. FLTK_SOURCE is kept by the build
+# once given.
+WINDOWS_DIR ?= build-windows
+windows:
+	@$(call install-packages,,$(WINDOWS_PACKAGES))
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF $(if $(FLTK_SOURCE),-DFLTK_SOURCE=$(abspath $(FLTK_SOURCE)))
+	cmake --build $(WINDOWS_DIR) -j$(JOBS)
+	cd $(WINDOWS_DIR) && cpack
+	@ls -l $(WINDOWS_DIR)/dalvery.exe $(WINDOWS_DIR)/dalvery-*-win64*
+
+# The test build's tests of the Windows build, labelled windows (tests/windows/).
+test-windows: test-windows-deps windows build
+	cmake -S . -B $(BUILD_DIR) -DDALVERY_WINDOWS_BUILD=$(abspath $(WINDOWS_DIR))
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -L windows
 
 # The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh).
 test-debian13:
@@ -158,6 +188,9 @@ test-deps:
 bench-deps:
 	@$(call install-packages,$(ALL_PROFILES),$(BENCH_PACKAGES))
 
+test-windows-deps:
+	@$(call install-packages,,$(WINDOWS_PACKAGES) $(WINDOWS_TEST_PACKAGES))
+
 # Installs what is missing of debian/control's build dependencies, of the
 # build profiles $(1) (all: with no profile; empty: none of them), and of
 # the packages $(2), with apt-get's options $(3); or, when not root, names
@@ -187,16 +220,16 @@ endef
 
 # All run on a virtual display: the frame benchmark renders headless but
 # lists the machines in the real window's list, which measures text. Each
-# appends its figures to $(BENCH_RESULTS), and the summary judges them.
+# writes its figures as Google Benchmark's JSON, and the summary judges them.
 bench: bench-deps
 	$(call configure-release,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=ON)
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target benchmarks
 	rm -f $(BENCH_RESULTS)
-	xvfb-run -a -s "$(XVFB_ARGS)" sh -e -c '\
-		$(RELEASE_DIR)/bench/frame_bench $(BENCH_RESULTS); \
-		$(RELEASE_DIR)/bench/event_bench $(BENCH_RESULTS); \
-		$(RELEASE_DIR)/bench/startup_bench $(RELEASE_DIR)/dalvery $(RELEASE_DIR)/bench/least_lit_window \
-			$(RELEASE_DIR)/bench/least_gl_window $(BENCH_RESULTS)'
+	xvfb-run -a -s "$(call xvfb-args,$(RELEASE_DIR))" sh -e -c '\
+		$(RELEASE_DIR)/bench/frame_bench $(call bench-out,frame); \
+		$(RELEASE_DIR)/bench/event_bench $(call bench-out,event); \
+		$(RELEASE_DIR)/bench/startup_bench $(call bench-out,startup) $(RELEASE_DIR)/dalvery \
+			$(RELEASE_DIR)/bench/least_lit_window $(RELEASE_DIR)/bench/least_gl_window'
 	$(RELEASE_DIR)/bench/bench_summary $(BENCH_RESULTS)
 
 # CMake's manifest lists the files of the last install without DESTDIR, so
@@ -231,4 +264,4 @@ package: package-deps
 	@ls -1 $(PACKAGE_DIR)/dalvery_*
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(RELEASE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(RELEASE_DIR) $(WINDOWS_DIR)

@@ -4,6 +4,9 @@
 // end of the next frame of the site display, rendering finished. Between two
 // samples the same frame is drawn directly in the view's own context and
 // swapped like FLTK does, giving the frame's cost in the window beside it.
+// Each sample is one repetition of a Google Benchmark case.
+#include <benchmark/benchmark.h>
+
 #include <FL/Fl.H>
 #include <FL/Fl_Browser.H>
 #include <FL/Fl_Value_Slider.H>
@@ -20,9 +23,9 @@
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
 #include "view/SiteDisplay.h"
-#include "bench/Spread.h"
-#include "bench/Results.h"
+#include "bench/Sampled.h"
 #include "machines/ExampleMachine.h"
+#include "tour/SiteMachines.h"
 
 namespace {
 
@@ -30,7 +33,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int warmUpSamples = 10;
 constexpr int samples = 100;
-constexpr int truckLine = 1;     // the dump truck's line in the machine list
 constexpr int tipSlider = 3;     // its "tip amount"
 constexpr double waitLimit = 5;  // seconds for one frame to follow its event
 
@@ -93,15 +95,60 @@ bool awaitFrame(int before)
     return true;
 }
 
+// The slider's two points on the screen, and the next one to move to.
+struct SliderDrag {
+    int xs[2];
+    int y;
+    int next = 1;
+};
+SliderDrag drag;
+DalveryWindow* window;
+bool failed = false;
+
+// Moves the pointer to the slider's other point; false, with the reason
+// said, when no frame follows or the direct frame misses its last machine.
+bool moveOnce(double& eventMs, double& frameMs)
+{
+    const int before = timing.framesEnded;
+    const size_t samplesBefore = timing.eventToFrameMs.size();
+    XTestFakeMotionEvent(fl_display, -1, drag.xs[drag.next], drag.y, CurrentTime);
+    XFlush(fl_display);
+    drag.next = 1 - drag.next;
+    if (!awaitFrame(before) || timing.eventToFrameMs.size() != samplesBefore + 1) {
+        std::fprintf(stderr, "event_bench: no frame followed a slider move\n");
+        return false;
+    }
+    eventMs = timing.eventToFrameMs.back();
+    frameMs = directFrameMs(*window->display);
+    if (frameMs < 0) {
+        std::fprintf(stderr, "event_bench: a direct frame did not reach its last machine\n");
+        return false;
+    }
+    return true;
+}
+
+void sliderMoves(benchmark::State& state)
+{
+    for (auto _ : state) {
+        double eventMs = 0, frameMs = 0;
+        if (!moveOnce(eventMs, frameMs)) {
+            failed = true;
+            state.SkipWithError("a slider move was not followed by its frame");
+            break;
+        }
+        state.SetIterationTime(eventMs / 1000);
+        state.counters["ms"] = eventMs;
+        state.counters["frame_ms"] = frameMs;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s RESULTS_FILE\n", argv[0]);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 2;
-    }
-    const std::string resultsPath = argv[1];
     fl_open_display();
     int eventBase, errorBase, major, minor;
     if (!XTestQueryExtension(fl_display, &eventBase, &errorBase, &major, &minor)) {
@@ -110,7 +157,7 @@ int main(int argc, char** argv)
     }
 
     // As main builds it, but for the marker in Example2's place.
-    DalveryWindow* window = new DalveryWindow();
+    window = new DalveryWindow();
     buildSite(window);
     window->addMachine(new ExampleMachine("Example1", 0, 0, 2));
     window->addMachine(new FrameEndMarker("Example2", 10, 0, 2));
@@ -122,7 +169,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    window->machineBrowser->value(truckLine);
+    window->machineBrowser->value(listed(SiteMachine::DumpTruck).line);
     machineBrowserCallback(window->machineBrowser, window);
     if (!awaitFrame(timing.framesEnded)) {
         std::fprintf(stderr, "event_bench: selecting the truck drew no frame\n");
@@ -131,10 +178,10 @@ int main(int argc, char** argv)
 
     // Two points on the slider's track, far enough apart to be different values.
     const Fl_Value_Slider* slider = window->sliders[tipSlider];
-    const int y = window->y() + slider->y() + slider->h() / 2;
-    const int xs[2] = {window->x() + slider->x() + slider->w() / 2,
-                       window->x() + slider->x() + slider->w() - 20};
-    XTestFakeMotionEvent(fl_display, -1, xs[0], y, CurrentTime);
+    drag.y = window->y() + slider->y() + slider->h() / 2;
+    drag.xs[0] = window->x() + slider->x() + slider->w() / 2;
+    drag.xs[1] = window->x() + slider->x() + slider->w() - 20;
+    XTestFakeMotionEvent(fl_display, -1, drag.xs[0], drag.y, CurrentTime);
     XTestFakeButtonEvent(fl_display, 1, True, CurrentTime);
     XFlush(fl_display);
     if (!awaitFrame(timing.framesEnded)) {
@@ -143,38 +190,15 @@ int main(int argc, char** argv)
     }
     timing.eventToFrameMs.clear(); // the press is no move
 
-    std::vector<double> frameMs;
-    for (int i = 0; i < warmUpSamples + samples; ++i) {
-        const int before = timing.framesEnded;
-        XTestFakeMotionEvent(fl_display, -1, xs[(i + 1) % 2], y, CurrentTime);
-        XFlush(fl_display);
-        if (!awaitFrame(before)) {
-            std::fprintf(stderr, "event_bench: no frame followed slider move %d\n", i);
+    for (int i = 0; i < warmUpSamples; ++i) {
+        double eventMs, frameMs;
+        if (!moveOnce(eventMs, frameMs))
             return 1;
-        }
-        const double frame = directFrameMs(*window->display);
-        if (frame < 0) {
-            std::fprintf(stderr, "event_bench: a direct frame did not reach its last machine\n");
-            return 1;
-        }
-        frameMs.push_back(frame);
     }
+    sampled(benchmark::RegisterBenchmark("event", sliderMoves), samples);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     XTestFakeButtonEvent(fl_display, 1, False, CurrentTime);
     XFlush(fl_display);
-
-    if (int(timing.eventToFrameMs.size()) < warmUpSamples + samples) {
-        std::fprintf(stderr, "event_bench: only %zu of %d slider moves reached the callback\n",
-                     timing.eventToFrameMs.size(), warmUpSamples + samples);
-        return 1;
-    }
-    const std::vector<double> measured(timing.eventToFrameMs.begin() + warmUpSamples,
-                                       timing.eventToFrameMs.end());
-    const std::vector<double> frames(frameMs.begin() + warmUpSamples, frameMs.end());
-    const Spread eventMs = spreadOf(measured), frameInWindowMs = spreadOf(frames);
-    std::printf("event to frame: median %.3f ms over %zu slider moves; "
-                "the frame alone in the window: median %.3f ms\n",
-                eventMs.median, measured.size(), frameInWindowMs.median);
-    appendSpread(resultsPath, "event.ms", eventMs);
-    appendSpread(resultsPath, "event.frame_ms", frameInWindowMs);
-    return 0;
+    return failed ? 1 : 0;
 }

@@ -24,9 +24,8 @@
 
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
-#include "tests/HeadlessGl.h"
-#include "bench/Spread.h"
-#include "bench/Results.h"
+#include "tour/HeadlessGl.h"
+#include "bench/Sampled.h"
 #include "bench/RockGrid.h"
 #include "machines/ExampleMachine.h"
 #include "machines/Machine.h"
@@ -38,7 +37,6 @@ namespace {
 constexpr int viewW = layout::view.w, viewH = layout::view.h;
 constexpr int warmUpFrames = 10;
 
-std::string resultsPath;
 // The size in pixels of the surface drawn into: the view's, twice it at scale 2.
 int pixelW = viewW, pixelH = viewH;
 
@@ -152,30 +150,35 @@ StartupSite* site;
 EmptySite* empty;
 std::vector<std::unique_ptr<LoneMachine>> loneMachines;
 
-// Times the measured frame against each floor in turn: first in pairs with
-// the display list, then in pairs with the ground, each pair in the other
-// order to the one before, half the iterations each. No floor is timed
-// between two heavy frames: beside a frame of 10,000 rocks a ground frame
-// already takes up to twice its usual time. The benchmark's own time is the
-// measured frame's; the figures written are the spreads of the times and of
-// the measured frame over its floor, pair by pair.
-void timeAgainstFloors(benchmark::State& state, SiteDisplay& measured, const std::string& name)
+// A case's frame made ready on its first repetition: its display list
+// compiled, its pictures checked, the renderer warmed up. One case at a time.
+struct Prepared {
+    std::string name;
+    std::unique_ptr<CompiledFrame> compiled;
+    std::string error;
+};
+std::unique_ptr<Prepared> prepared;
+
+void prepare(SiteDisplay& measured, const std::string& name)
 {
-    const CompiledFrame compiled(measured);
-    SiteDisplay& ground = *empty->window.display;
+    prepared.reset(); // its display list goes before the next is made
+    prepared = std::make_unique<Prepared>();
+    prepared->name = name;
+    prepared->compiled = std::make_unique<CompiledFrame>(measured);
     const std::function<void()> frame = [&] { measured.draw(); };
-    const std::function<void()> floors[2] = {[&] { compiled.draw(); }, [&] { ground.draw(); }};
+    const std::function<void()> floors[2] = {[&] { prepared->compiled->draw(); },
+                                             [&] { empty->window.display->draw(); }};
     const std::vector<unsigned char> framePicture = picture(frame);
     // A frame that drew into part of the surface would measure a smaller picture.
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     if (viewport[0] != 0 || viewport[1] != 0 || viewport[2] != pixelW || viewport[3] != pixelH) {
-        state.SkipWithError("the frame's viewport is not the whole surface");
+        prepared->error = "the frame's viewport is not the whole surface";
         return;
     }
     // A floor that drew anything else would measure something else.
     if (!samePicture(framePicture, picture(floors[0]), picture(floors[1]))) {
-        state.SkipWithError("the display list draws another picture than the frame");
+        prepared->error = "the display list draws another picture than the frame";
         return;
     }
     for (int i = 0; i < warmUpFrames; ++i)
@@ -183,42 +186,59 @@ void timeAgainstFloors(benchmark::State& state, SiteDisplay& measured, const std
             timeFrame(frame);
             timeFrame(floor);
         }
+}
 
-    struct Pairs {
-        std::vector<double> frameMs, floorMs, ratio;
-    } pairs[2];
-    std::vector<double> frameCpuMs;
-    const benchmark::IterationCount half = state.max_iterations / 2;
-    benchmark::IterationCount i = 0;
-    for (auto _ : state) {
-        const int k = i < half ? 0 : 1;
-        FrameTime m, f;
-        if (i++ % 2) {
-            f = timeFrame(floors[k]);
-            m = timeFrame(frame);
-        } else {
-            m = timeFrame(frame);
-            f = timeFrame(floors[k]);
-        }
-        pairs[k].frameMs.push_back(m.ms);
-        pairs[k].floorMs.push_back(f.ms);
-        pairs[k].ratio.push_back(m.ms / f.ms);
-        frameCpuMs.push_back(m.cpuMs);
-        state.SetIterationTime(m.ms / 1000);
+// One repetition times the measured frame in four pairs, two with each
+// floor, one in each order: frame and list, list and frame, frame and
+// ground, ground and frame. No floor is timed between two heavy frames:
+// beside a frame of 10,000 rocks a ground frame already takes up to twice
+// its usual time. The repetition's figures are the means of its frames and
+// of the measured frame over its floor, pair by pair; Google Benchmark takes
+// their median and quartiles over the repetitions. The benchmark's own time
+// is the measured frame's.
+void timeAgainstFloors(benchmark::State& state, SiteDisplay& measured, const std::string& name)
+{
+    if (!prepared || prepared->name != name)
+        prepare(measured, name);
+    if (!prepared->error.empty()) {
+        state.SkipWithError(prepared->error.c_str());
+        return;
     }
-    std::vector<double> allFrameMs = pairs[0].frameMs;
-    allFrameMs.insert(allFrameMs.end(), pairs[1].frameMs.begin(), pairs[1].frameMs.end());
-    const Spread xList = spreadOf(pairs[0].ratio), xGround = spreadOf(pairs[1].ratio);
-    state.counters["median_ms"] = median(allFrameMs);
-    state.counters["x_list"] = xList.median;
-    state.counters["x_ground"] = xGround.median;
-    const std::string figure = "frame." + name;
-    appendSpread(resultsPath, figure + ".ms", spreadOf(allFrameMs));
-    appendSpread(resultsPath, figure + ".cpu_ms", spreadOf(frameCpuMs));
-    appendSpread(resultsPath, figure + ".list_ms", spreadOf(pairs[0].floorMs));
-    appendSpread(resultsPath, figure + ".floor_ms", spreadOf(pairs[1].floorMs));
-    appendSpread(resultsPath, figure + ".x_list", xList);
-    appendSpread(resultsPath, figure + ".x_floor", xGround);
+    const std::function<void()> frame = [&] { measured.draw(); };
+    const std::function<void()> list = [&] { prepared->compiled->draw(); };
+    const std::function<void()> ground = [&] { empty->window.display->draw(); };
+    for (auto _ : state) {
+        FrameTime f[4], l[2], g[2];
+        f[0] = timeFrame(frame);
+        l[0] = timeFrame(list);
+        l[1] = timeFrame(list);
+        f[1] = timeFrame(frame);
+        f[2] = timeFrame(frame);
+        g[0] = timeFrame(ground);
+        g[1] = timeFrame(ground);
+        f[3] = timeFrame(frame);
+        const double frameMs = (f[0].ms + f[1].ms + f[2].ms + f[3].ms) / 4;
+        state.SetIterationTime(frameMs / 1000);
+        state.counters["ms"] = frameMs;
+        state.counters["cpu_ms"] = (f[0].cpuMs + f[1].cpuMs + f[2].cpuMs + f[3].cpuMs) / 4;
+        state.counters["list_ms"] = (l[0].ms + l[1].ms) / 2;
+        state.counters["floor_ms"] = (g[0].ms + g[1].ms) / 2;
+        state.counters["x_list"] = (f[0].ms / l[0].ms + f[1].ms / l[1].ms) / 2;
+        state.counters["x_floor"] = (f[2].ms / g[0].ms + f[3].ms / g[1].ms) / 2;
+    }
+}
+
+// The first frames of a fresh context carry the renderer's compiling of the
+// lit pipeline (the ground's), then of what only the machines use.
+void firstFrames(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const FrameTime floor = timeFrame([] { empty->window.display->draw(); });
+        const FrameTime scene = timeFrame([] { site->window.display->draw(); });
+        state.SetIterationTime(scene.ms / 1000);
+        state.counters["floor_ms"] = floor.ms;
+        state.counters["ms"] = scene.ms;
+    }
 }
 
 void startupScene(benchmark::State& state)
@@ -241,49 +261,47 @@ void startupSceneAgain(benchmark::State& state)
 // and its cameras keep the aspect of the units. A view of twice the units
 // makes the same calls with the same numbers, the aspect to the last bit, and
 // under FLTK 1.3 too, which does not scale. Both displays take that size, so
-// each floor draws the same pixels as the frame.
+// each floor draws the same pixels as the frame. The last case: the surface
+// stays at that size.
 void startupSceneAtScale2(benchmark::State& state)
 {
-    SiteDisplay* displays[] = {site->window.display, empty->window.display};
-    std::string error;
-    if (!resizeHeadlessSurface(2 * viewW, 2 * viewH, error)) {
-        state.SkipWithError(error.c_str());
-        return;
+    if (pixelW != 2 * viewW) {
+        std::string error;
+        if (!resizeHeadlessSurface(2 * viewW, 2 * viewH, error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        pixelW = 2 * viewW;
+        pixelH = 2 * viewH;
+        for (SiteDisplay* display : {site->window.display, empty->window.display})
+            display->size(pixelW, pixelH);
     }
-    pixelW = 2 * viewW;
-    pixelH = 2 * viewH;
-    for (SiteDisplay* display : displays)
-        display->size(pixelW, pixelH);
     site->window.rocks.clear();
     timeAgainstFloors(state, *site->window.display, "startup_scale2");
-    pixelW = viewW;
-    pixelH = viewH;
-    for (SiteDisplay* display : displays)
-        display->size(viewW, viewH);
-    if (!resizeHeadlessSurface(viewW, viewH, error))
-        state.SkipWithError(error.c_str());
 }
 
-void withRocks(benchmark::State& state)
+void withRocks(benchmark::State& state, int count)
 {
-    const int count = int(state.range(0));
     site->window.rocks = rockGrid(count);
     timeAgainstFloors(state, *site->window.display, "rocks" + std::to_string(count));
     site->window.rocks.clear();
 }
 
-void machineAlone(benchmark::State& state)
+void machineAlone(benchmark::State& state, LoneMachine& lone)
 {
-    LoneMachine& lone = *loneMachines[state.range(0)];
-    timeAgainstFloors(state, *lone.window.display, "machine." + lone.name);
+    timeAgainstFloors(state, *lone.window.display, "machine_" + lone.name);
 }
 
-// Pairs of frames, half of them with each floor. A frame of 10,000 rocks
-// costs some tens of milliseconds: fewer keep the run short while staying
-// at 50 pairs a floor.
-int framesFor(int rocks)
+// Repetitions of four pairs each. A frame of 10,000 rocks costs some tens of
+// milliseconds: fewer keep the run short while staying at 50 pairs a floor.
+int repetitionsFor(int rocks)
 {
-    return rocks >= 10000 ? 2 * 50 : 2 * 120;
+    return rocks >= 10000 ? 25 : 60;
+}
+
+void addCase(const std::string& name, const std::function<void(benchmark::State&)>& run, int repetitions)
+{
+    sampled(benchmark::RegisterBenchmark(("frame." + name).c_str(), run), repetitions);
 }
 
 } // namespace
@@ -291,11 +309,8 @@ int framesFor(int rocks)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s [benchmark options] RESULTS_FILE\n", argv[0]);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 2;
-    }
-    resultsPath = argv[1];
     std::string error;
     if (!makeHeadlessContext(viewW, viewH, error)) {
         std::fprintf(stderr, "frame_bench: %s\n", error.c_str());
@@ -308,30 +323,22 @@ int main(int argc, char** argv)
     site = &startup;
     empty = &bare;
 
-    // The first frames of a fresh context carry the driver's compiling of the
-    // lit pipeline (the ground's), then of what only the machines use.
-    const double firstFloorMs = timeFrame([&] { bare.window.display->draw(); }).ms;
-    const double firstSceneMs = timeFrame([&] { startup.window.display->draw(); }).ms;
-    std::printf("first frames of a fresh context: ground only %.1f ms, then the start-up scene %.1f ms\n",
-                firstFloorMs, firstSceneMs);
-    appendResult(resultsPath, "frame.first.floor_ms", firstFloorMs);
-    appendResult(resultsPath, "frame.first.ms", firstSceneMs);
-
-    benchmark::RegisterBenchmark("Frame/StartupScene", startupScene)
-        ->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
+    // First, while the context is fresh.
+    benchmark::RegisterBenchmark("frame.first", firstFrames)->Iterations(1)->UseManualTime()->Unit(
+        benchmark::kMillisecond);
+    addCase("startup", startupScene, repetitionsFor(0));
     for (int rocks : {0, 100, 1000, 10000})
-        benchmark::RegisterBenchmark("Frame/Rocks", withRocks)
-            ->Arg(rocks)->Iterations(framesFor(rocks))->UseManualTime()->Unit(benchmark::kMillisecond);
+        addCase("rocks" + std::to_string(rocks), [rocks](benchmark::State& state) { withRocks(state, rocks); },
+                repetitionsFor(rocks));
     for (Machine* machine : startup.window.machines)
         loneMachines.push_back(std::make_unique<LoneMachine>(machine));
-    for (size_t k = 0; k < loneMachines.size(); ++k)
-        benchmark::RegisterBenchmark(("Frame/Alone/" + loneMachines[k]->name).c_str(), machineAlone)
-            ->Arg(int(k))->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Frame/StartupSceneAgain", startupSceneAgain)
-        ->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Frame/StartupSceneAtScale2", startupSceneAtScale2)
-        ->Iterations(framesFor(0))->UseManualTime()->Unit(benchmark::kMillisecond);
+    for (const auto& lone : loneMachines)
+        addCase("machine_" + lone->name, [&lone](benchmark::State& state) { machineAlone(state, *lone); },
+                repetitionsFor(0));
+    addCase("startup_again", startupSceneAgain, repetitionsFor(0));
+    addCase("startup_scale2", startupSceneAtScale2, repetitionsFor(0));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    prepared.reset();
     return 0;
 }

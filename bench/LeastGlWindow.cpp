@@ -1,18 +1,19 @@
 // The least FLTK programs of the program's shape, the start-up and memory
 // baselines: the program's window holding a GL view of its view's place,
-// with the same buffers as the site display, cleared to the same dark blue.
+// with the same buffers as the site display, cleared to the program's sky.
 // Built twice:
 // - least_gl_window: the view only clears;
 // - least_lit_window (LEAST_LIT): the panel's widgets beside the view (a list
 //   of five lines, three radio buttons, two buttons, ten labelled sliders),
-//   and the view draws one lit quad and one lit line in the site display's GL
-//   state, so that the driver builds its lit pipelines for faces and for
-//   lines, as it must for any picture of the site.
+//   and the view draws one lit quad and one lit line under the site's own
+//   lights and GL state, so that the driver builds its lit pipelines for
+//   faces and for lines, as it must for any picture of the site.
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Gl_Window.H>
 #include <FL/gl.h>
 
+#include "view/SiteLook.h"
 #include "view/WindowLayout.h"
 
 #ifdef LEAST_LIT
@@ -20,7 +21,8 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Value_Slider.H>
-#include <initializer_list>
+
+#include "tour/SiteMachines.h"
 #endif
 
 namespace {
@@ -33,8 +35,8 @@ void buildPanel()
     const Rect& l = layout::list;
     Fl_Browser* list = new Fl_Browser(l.x, l.y, l.w, l.h, "select machine");
     list->type(FL_HOLD_BROWSER);
-    for (const char* line : {"Dump truck", "Crane", "Excavator", "Example1", "Example2"})
-        list->add(line);
+    for (const ListedMachine& line : siteMachines)
+        list->add(line.name);
     for (const layout::ButtonPlace& place : layout::buttons) {
         const Rect& r = place.rect;
         Fl_Button* button = new Fl_Button(r.x, r.y, r.w, r.h, place.label);
@@ -57,14 +59,7 @@ void buildPanel()
 
 void drawLitQuadAndLine(int w, int h)
 {
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHT1);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    glEnable(GL_NORMALIZE);
-
+    enableSiteLighting();
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -72,12 +67,7 @@ void drawLitQuadAndLine(int w, int h)
     glFrustum(-aspect, aspect, -1, 1, 1, 10);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const GLfloat white[] = {1, 1, 1, 1};
-    const GLfloat positions[2][4] = {{100, 110, 120, 1}, {-100, 10, -150, 1}};
-    glLightfv(GL_LIGHT0, GL_POSITION, positions[0]);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT1, GL_POSITION, positions[1]);
-    glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
+    placeSiteLights();
 
     // Low in the middle of the view, clear of the corner the start-up
     // benchmark watches for the clear colour.
@@ -106,8 +96,7 @@ public:
 
     void draw() override
     {
-        glClearColor(0.0f, 0.0f, 0.3f, 0.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clearToSky();
 #ifdef LEAST_LIT
         drawLitQuadAndLine(w(), h());
 #endif

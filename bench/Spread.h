@@ -4,16 +4,15 @@
 #include <cmath>
 #include <vector>
 
-// Where the samples of a figure lie: the median, and the middle half of the
-// samples around it, from the lower to the upper quartile.
+// Where the repetitions of a figure lie: the median, and the middle half of
+// them around it, from the lower to the upper quartile.
 struct Spread {
     double low, median, high;
 };
 
-// The value a fraction p (0 to 1) of the way through the samples in order,
+// The value a fraction p (0 to 1) of the way through the values in order,
 // interpolated between the two nearest: p = 0.5 gives the middle value, or
-// the mean of the two middle ones for an even count. 0 for no samples.
-// Takes a copy: the caller's order is kept.
+// the mean of the two middle ones for an even count. 0 for no values.
 inline double quantile(std::vector<double> values, double p)
 {
     if (values.empty())
@@ -25,12 +24,12 @@ inline double quantile(std::vector<double> values, double p)
     return values[below] + (at - double(below)) * (values[above] - values[below]);
 }
 
-inline double median(const std::vector<double>& values)
+// The quartiles as Google Benchmark statistics, beside its own median.
+inline double lowerQuartile(const std::vector<double>& values)
 {
-    return quantile(values, 0.5);
+    return quantile(values, 0.25);
 }
-
-inline Spread spreadOf(const std::vector<double>& values)
+inline double upperQuartile(const std::vector<double>& values)
 {
-    return {quantile(values, 0.25), median(values), quantile(values, 0.75)};
+    return quantile(values, 0.75);
 }

@@ -3,48 +3,56 @@
 // one with the same widgets whose view draws lit (the floor), and the one
 // whose view only clears (context). Each launch is timed from just before
 // fork to the moment a pixel of the view, read from outside, shows the
-// frame's dark-blue clear colour. The programs take turns in rounds of one
-// launch each, the rounds going through the six orders of three in turn, so
-// that each program follows each other one equally often; the ratios are
-// taken round by round.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
+// program's sky. The programs take turns in rounds of one launch each, the
+// rounds going through the six orders of three in turn, so that each program
+// follows each other one equally often; the ratios are taken round by round,
+// each round one repetition of a Google Benchmark case.
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "bench/Spread.h"
-#include "bench/Results.h"
-#include "bench/ScreenProbe.h"
+#include "bench/Sampled.h"
+#include "tour/ChildProcess.h"
+#include "tour/Poll.h"
+#include "tour/XSession.h"
+#include "view/SiteLook.h"
+#include "view/WindowLayout.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 // A pixel near the top-left corner of the view: open sky in the program's
-// start-up view. The window stands at (50, 50) (no window manager on the
-// virtual display), the view at (5, 5) inside it.
-constexpr int probeX = 50 + 5 + 20, probeY = 50 + 5 + 20;
+// start-up view. The window stands where it asks to (no window manager on
+// the virtual display).
+constexpr Rect probe{layout::window.x + layout::view.x + 20, layout::window.y + layout::view.y + 20, 1, 1};
 
 constexpr auto pollInterval = std::chrono::microseconds(500);
-constexpr auto launchTimeout = std::chrono::seconds(20);
+constexpr double launchTimeout = 20; // seconds
 // Time left to the program after its first frame before it is ended, for
 // whatever it still does on its way to idle (both programs measured here
 // reach their peak memory by the end of the first frame).
 constexpr auto settleTime = std::chrono::milliseconds(100);
 
-// glClearColor(0, 0, 0.3, 0): 0.3 of 255 is 76.5.
-bool isClearColour(const ScreenProbe::Rgb& p)
+// The sky, give or take the rounding of its channels to 8 bits.
+bool showsSky(XSession& screen)
 {
-    return p.r <= 8 && p.g <= 8 && p.b >= 72 && p.b <= 81;
+    const Image pixel = screen.grab(probe);
+    if (pixel.empty())
+        return false;
+    const Rgb& p = pixel.at(0, 0);
+    const int got[3] = {p.r, p.g, p.b};
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(got[i] - skyColour[i] * 255) > 5)
+            return false;
+    return true;
 }
 
 struct Launch {
@@ -53,64 +61,32 @@ struct Launch {
     long peakKb; // resident set high-water mark over the whole run
 };
 
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Waits until no window of an earlier launch shows at the probe pixel.
-bool screenClear(const ScreenProbe& probe)
-{
-    const auto start = Clock::now();
-    while (isClearColour(probe.pixel(probeX, probeY))) {
-        if (Clock::now() - start > launchTimeout)
-            return false;
-        std::this_thread::sleep_for(pollInterval);
-    }
-    return true;
-}
-
-Launch launch(const std::string& program, const ScreenProbe& probe)
+Launch launch(const std::string& program, XSession& screen)
 {
     Launch result{false, 0, 0};
-    if (!screenClear(probe)) {
+    // No window of an earlier launch may still show at the probe pixel.
+    if (!pollUntil([&] { return !showsSky(screen); }, launchTimeout, pollInterval)) {
         std::fprintf(stderr, "startup_bench: the screen still shows an earlier window\n");
         return result;
     }
+    ChildProcess::Options options;
+    options.argv = {program};
+    options.discardStdout = true;
     const auto start = Clock::now();
-    const pid_t pid = fork();
-    if (pid < 0)
+    ChildProcess child(options);
+    if (!child.started())
         return result;
-    if (pid == 0) {
-        const int devNull = open("/dev/null", O_WRONLY);
-        dup2(devNull, STDOUT_FILENO);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    bool drawn = false, exited = false;
-    int status = 0;
-    while (Clock::now() - start < launchTimeout) {
-        if (isClearColour(probe.pixel(probeX, probeY))) {
-            drawn = true;
-            break;
-        }
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            exited = true;
-            break;
-        }
-        std::this_thread::sleep_for(pollInterval);
-    }
-    result.firstFrameMs = msSince(start);
-    if (exited) {
-        std::fprintf(stderr, "startup_bench: %s ended before drawing (status %d)\n", program.c_str(), status);
+    const bool drawn = pollUntil([&] { return showsSky(screen) || !child.running(); }, launchTimeout,
+                                 pollInterval) && child.running();
+    result.firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (!child.running()) {
+        std::fprintf(stderr, "startup_bench: %s %s before drawing\n", program.c_str(), child.howItEnded().c_str());
         return result;
     }
     if (drawn)
         std::this_thread::sleep_for(settleTime);
-    kill(pid, SIGTERM);
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    result.peakKb = usage.ru_maxrss;
+    child.stop();
+    result.peakKb = child.peakResidentKb();
     result.ok = drawn;
     if (!drawn)
         std::fprintf(stderr, "startup_bench: %s drew nothing within the time limit\n", program.c_str());
@@ -120,72 +96,76 @@ Launch launch(const std::string& program, const ScreenProbe& probe)
 struct Series {
     std::string name;
     std::string program;
-    std::vector<double> firstFrameMs, peakKb;
 };
+constexpr int programs = 3;
+Series series[programs];
+XSession* screen;
+bool failed = false;
 
-// The real program's figure over a baseline's, round by round.
-Spread ratios(const std::vector<double>& program, const std::vector<double>& baseline)
+// One round: each program launched once, in the next of the six orders;
+// the real program's figures and its ratios to each baseline are the
+// round's counters, of which Google Benchmark takes the median and the
+// quartiles over the rounds.
+void rounds(benchmark::State& state)
 {
-    std::vector<double> over;
-    for (size_t i = 0; i < program.size() && i < baseline.size(); ++i)
-        over.push_back(program[i] / baseline[i]);
-    return spreadOf(over);
+    static int order[programs] = {0, 1, 2};
+    for (auto _ : state) {
+        Launch runs[programs];
+        for (int k : order) {
+            runs[k] = launch(series[k].program, *screen);
+            if (!runs[k].ok) {
+                failed = true;
+                state.SkipWithError("a launch failed");
+                return;
+            }
+        }
+        std::next_permutation(order, order + programs);
+        state.SetIterationTime(runs[0].firstFrameMs / 1000);
+        for (int k = 0; k < programs; ++k) {
+            state.counters[series[k].name + ".ms"] = runs[k].firstFrameMs;
+            state.counters[series[k].name + ".kb"] = double(runs[k].peakKb);
+            if (k > 0) {
+                state.counters["x_" + series[k].name] = runs[0].firstFrameMs / runs[k].firstFrameMs;
+                state.counters["kb_x_" + series[k].name] = double(runs[0].peakKb) / double(runs[k].peakKb);
+            }
+        }
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 5 || argc > 6) {
-        std::fprintf(stderr, "usage: %s DALVERY LEAST_LIT_PROGRAM LEAST_PROGRAM RESULTS_FILE [ROUNDS]\n",
+    benchmark::Initialize(&argc, argv);
+    if (argc < 4 || argc > 5) {
+        std::fprintf(stderr, "usage: %s [benchmark options] DALVERY LEAST_LIT_PROGRAM LEAST_PROGRAM [ROUNDS]\n",
                      argv[0]);
         return 2;
     }
-    const std::string resultsPath = argv[4];
-    const int rounds = argc == 6 ? std::atoi(argv[5]) : 30;
-    ScreenProbe probe;
-    if (!probe.ok()) {
+    const int roundCount = argc == 5 ? std::atoi(argv[4]) : 30;
+    const char* displayName = std::getenv("DISPLAY");
+    XSession x(displayName ? displayName : "");
+    if (!x.usable()) {
         std::fprintf(stderr, "startup_bench: no X display (DISPLAY unset or unreachable)\n");
         return 1;
     }
-    if (probe.depth() != 24) {
-        std::fprintf(stderr, "startup_bench: the display has depth %d, not 24\n", probe.depth());
+    if (x.depth() != 24) {
+        std::fprintf(stderr, "startup_bench: the display has depth %d, not 24\n", x.depth());
         return 1;
     }
-    constexpr int programs = 3;
-    Series series[programs] = {
-        {"dalvery", argv[1], {}, {}}, {"least_lit", argv[2], {}, {}}, {"least", argv[3], {}, {}}};
+    screen = &x;
+    series[0] = {"dalvery", argv[1]};
+    series[1] = {"least_lit", argv[2]};
+    series[2] = {"least", argv[3]};
 
     // One launch of each first, untimed, so that none pays alone for
     // loading the shared libraries from disk.
     for (const Series& s : series)
-        if (!launch(s.program, probe).ok)
+        if (!launch(s.program, x).ok)
             return 1;
 
-    int order[programs] = {0, 1, 2};
-    for (int round = 0; round < rounds; ++round, std::next_permutation(order, order + programs)) {
-        for (int k : order) {
-            Series& s = series[k];
-            const Launch run = launch(s.program, probe);
-            if (!run.ok)
-                return 1;
-            s.firstFrameMs.push_back(run.firstFrameMs);
-            s.peakKb.push_back(double(run.peakKb));
-        }
-    }
-
-    std::printf("%-10s %8s %24s %16s\n", "program", "launches", "first frame ms (median)", "peak RSS kB");
-    for (const Series& s : series) {
-        const Spread frame = spreadOf(s.firstFrameMs), peak = spreadOf(s.peakKb);
-        std::printf("%-10s %8zu %24.1f %16.0f\n", s.name.c_str(), s.firstFrameMs.size(), frame.median,
-                    peak.median);
-        appendSpread(resultsPath, "startup." + s.name + ".ms", frame);
-        appendSpread(resultsPath, "memory." + s.name + ".kb", peak);
-    }
-    for (int b = 1; b < programs; ++b) {
-        const Series& base = series[b];
-        appendSpread(resultsPath, "startup.x_" + base.name, ratios(series[0].firstFrameMs, base.firstFrameMs));
-        appendSpread(resultsPath, "memory.x_" + base.name, ratios(series[0].peakKb, base.peakKb));
-    }
-    return 0;
+    sampled(benchmark::RegisterBenchmark("startup", rounds), roundCount);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return failed ? 1 : 0;
 }

@@ -7,7 +7,7 @@
 
 // The performance targets on the reference machine, judged from the figures
 // the benchmark programs wrote. Each figure is a spread: its median and the
-// middle half of its samples. A target is
+// middle half of its repetitions. A target is
 // - held when the median is within its bound;
 // - within noise when the median is not but part of the middle half is:
 //   the load of a shared machine can put it either side;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "tests/HeadlessGl.h"
+#include "tour/HeadlessGl.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "tests/Feedback.h"
+#include "tour/Feedback.h"
 #include "tests/GlContext.h"
 
 namespace {

@@ -8,10 +8,14 @@
 # binary package from the source package in a second fresh Debian 13, given
 # only its build dependencies (apt-get build-dep). On a third, the package's autopkgtest
 # passes on the package installed, which is then removed cleanly.
-# --package-only skips `make test` and `make run`. The systems, and their
-# mounts, are removed at the end, whatever happened.
+# The first clone also cross-builds the Windows program from FLTK's
+# release tarball (`make windows`) and tests it under Wine (`make
+# test-windows`). --package-only skips `make test`, `make run` and the
+# Windows build. The systems, and their mounts, are removed at the end,
+# whatever happened.
 #
-# Environment: DEBIAN_MIRROR (default: this machine's Debian archive).
+# Environment: DEBIAN_MIRROR (default: this machine's Debian archive);
+# FLTK_SOURCE (default: ../shared/fltk/fltk-1.4.5.tar.gz beside the checkout).
 
 # Where `make package` leaves the packages, in a clone, and where make
 # test's package test has it build them.
@@ -32,6 +36,8 @@ command -v debootstrap >/dev/null || fail "needs debootstrap: apt-get install de
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel) || fail "not in a git checkout"
 packageOnly=false
 [ "${1-}" = --package-only ] && packageOnly=true
+fltkSource=${FLTK_SOURCE:-$repo/../shared/fltk/fltk-1.4.5.tar.gz}
+$packageOnly || [ -f "$fltkSource" ] || fail "no FLTK release tarball at $fltkSource; set FLTK_SOURCE"
 
 mirror=${DEBIAN_MIRROR:-$(awk '/^URIs:/ && $2 !~ /security/ { print $2; exit }' \
     /etc/apt/sources.list.d/debian.sources 2>/dev/null)}
@@ -103,7 +109,7 @@ quietly() {
 summary=""
 started=$(date +%s)
 stageNumber=0
-stages=9
+stages=11
 $packageOnly && stages=7
 stage() {
     name=$1
@@ -169,6 +175,18 @@ makeRun() {
         make run >/tmp/run.log 2>&1 || { tail -n 40 /tmp/run.log; exit 1; }
         tail -n 3 /tmp/run.log
         test \$(ls build-release/tour-pictures/*.png | wc -l) -ge 17"
+}
+
+# The packages of the Windows build and its tests (the cross compiler,
+# NSIS, Wine), timed apart; then the build from FLTK's tarball, copied in,
+# and its tests under Wine.
+windowsPackages() {
+    quietly inSystem "$build" "cd $CLONE && make test-windows-deps"
+}
+
+makeTestWindows() {
+    cp "$fltkSource" "$build/root/" &&
+        inSystem --offline "$build" "cd $CLONE && make test-windows FLTK_SOURCE=/root/${fltkSource##*/}"
 }
 
 # Says whether the files $4 in folder $3 of tree $1 are those in its folder
@@ -240,6 +258,8 @@ stage "git clone into /root" clone
 stage "make test-deps: the Debian packages of make test" buildPackages
 $packageOnly || stage "make test" makeTest
 $packageOnly || stage "make run, the tour without a display" makeRun
+$packageOnly || stage "make test-windows-deps: mingw-w64, NSIS, Wine" windowsPackages
+$packageOnly || stage "make test-windows: the Windows build under Wine" makeTestWindows
 stage "make package again, byte for byte" makePackage
 stage "the source package rebuilt, byte for byte" rebuildSource
 stage "autopkgtest of the installed package" autopkgtestPackage

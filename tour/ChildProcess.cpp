@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +42,11 @@ ChildProcess::ChildProcess(const Options& options)
     if (pid == 0) {
         if (out[1] >= 0)
             dup2(out[1], STDOUT_FILENO);
+        if (options.discardStdout) {
+            const int devNull = open("/dev/null", O_WRONLY);
+            if (devNull >= 0)
+                dup2(devNull, STDOUT_FILENO);
+        }
         if (!options.stderrFile.empty()) {
             const int err = open(options.stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             if (err >= 0)
@@ -83,8 +89,14 @@ void ChildProcess::drain()
         return;
     char chunk[4096];
     ssize_t n;
-    while ((n = read(stdoutFd, chunk, sizeof chunk)) > 0)
+    while ((n = read(stdoutFd, chunk, sizeof chunk)) > 0) {
+        // A Windows program (under Wine) ends its lines with "\r\n", which
+        // may be split between two reads.
+        const size_t from = captured.empty() ? 0 : captured.size() - 1;
         captured.append(chunk, size_t(n));
+        for (size_t at = captured.find("\r\n", from); at != std::string::npos; at = captured.find("\r\n", at))
+            captured.erase(at, 1);
+    }
 }
 
 const std::string& ChildProcess::output()
@@ -96,10 +108,12 @@ const std::string& ChildProcess::output()
 std::optional<size_t> ChildProcess::waitForOutput(const std::string& text, size_t from, double seconds)
 {
     size_t found = std::string::npos;
+    // A child that has ended prints nothing more: what it wrote is read once more.
     pollUntil([&] {
+        const bool ended = !running();
         drain();
         found = captured.find(text, from);
-        return found != std::string::npos;
+        return found != std::string::npos || ended;
     }, seconds, std::chrono::milliseconds(5));
     if (found == std::string::npos)
         return std::nullopt;
@@ -111,10 +125,12 @@ bool ChildProcess::reap(bool block)
     if (pid <= 0 || exited)
         return exited;
     int status = 0;
-    const pid_t r = waitpid(pid, &status, block ? 0 : WNOHANG);
+    rusage usage{};
+    const pid_t r = wait4(pid, &status, block ? 0 : WNOHANG, &usage);
     if (r == pid) {
         exited = true;
         rawStatus = status;
+        peakKb = usage.ru_maxrss;
     }
     return exited;
 }
@@ -143,4 +159,14 @@ void ChildProcess::stop()
         kill(pid, SIGKILL);
         reap(true);
     }
+}
+
+std::string ChildProcess::howItEnded()
+{
+    if (pid <= 0 || !reap(false))
+        return "";
+    if (WIFSIGNALED(rawStatus))
+        return "was killed by signal " + std::to_string(WTERMSIG(rawStatus)) + " (" +
+               strsignal(WTERMSIG(rawStatus)) + ")";
+    return "exited with status " + std::to_string(WEXITSTATUS(rawStatus));
 }

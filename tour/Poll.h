@@ -8,7 +8,7 @@
 // answers at its own pace on a shared machine.
 template <class Condition>
 bool pollUntil(Condition condition, double seconds,
-               std::chrono::milliseconds interval = std::chrono::milliseconds(20))
+               std::chrono::microseconds interval = std::chrono::milliseconds(20))
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (;;) {

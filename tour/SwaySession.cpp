@@ -11,11 +11,12 @@
 #include "tour/ChildProcess.h"
 #include "tour/Poll.h"
 #include "tour/VirtualPointer.h"
+#include "tour/VirtualScreen.h"
 
 namespace {
 
 constexpr double startSeconds = 10;
-constexpr int layoutWidth = 1280, layoutHeight = 1024; // logical pixels at any scale
+constexpr int layoutWidth = virtualScreen::width, layoutHeight = virtualScreen::height; // logical pixels
 
 using Json = nlohmann::json;
 

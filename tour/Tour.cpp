@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 
 namespace {
 
@@ -115,7 +115,7 @@ const TourAction tour[] = {
     picture("17-world-turned-panned", "the world turned (right-drag) and panned (Alt+right-drag)"),
 };
 
-std::string act(DalveryDriver& dalvery, const TourAction& a)
+std::string act(Harness& dalvery, const TourAction& a)
 {
     switch (a.kind) {
     case Kind::Select:
@@ -148,7 +148,7 @@ TourResult runTour(const std::string& program, const std::string& directory)
         result.problem = "cannot create " + directory + ": " + error.message();
         return result;
     }
-    DalveryDriver dalvery(program);
+    Harness dalvery(program);
     if (!dalvery.problem().empty()) {
         result.problem = dalvery.problem();
         return result;

@@ -10,6 +10,7 @@
 
 #include "tour/ChildProcess.h"
 #include "tour/Poll.h"
+#include "tour/VirtualScreen.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ VirtualDisplay::VirtualDisplay(const std::vector<std::string>& extraArgs)
     }
     ChildProcess::Options options;
     options.argv.assign(std::begin(serverArgs), std::end(serverArgs));
+    // Depth 24 so that colours come back exactly as the program drew them.
     const std::vector<std::string> screen = scaledScreen(1);
     options.argv.insert(options.argv.end(), screen.begin(), screen.end());
     options.argv.insert(options.argv.end(), extraArgs.begin(), extraArgs.end());
@@ -66,11 +68,11 @@ VirtualDisplay::VirtualDisplay(const std::vector<std::string>& extraArgs)
     server->stop();
 }
 
-std::vector<std::string> VirtualDisplay::scaledScreen(double scale)
+std::vector<std::string> VirtualDisplay::scaledScreen(double scale, int depth)
 {
-    // Depth 24 so that colours come back exactly as the program drew them.
     return {"-screen", "0",
-            std::to_string(std::lround(1280 * scale)) + "x" + std::to_string(std::lround(1024 * scale)) + "x24"};
+            std::to_string(std::lround(virtualScreen::width * scale)) + "x" +
+                std::to_string(std::lround(virtualScreen::height * scale)) + "x" + std::to_string(depth)};
 }
 
 VirtualDisplay::~VirtualDisplay()

@@ -15,9 +15,9 @@ public:
     explicit VirtualDisplay(const std::vector<std::string>& extraArgs = {});
     ~VirtualDisplay();
 
-    // A screen `scale` times as many pixels each way as the usual 1280 by
-    // 1024, as a HiDPI screen has, for `extraArgs`.
-    static std::vector<std::string> scaledScreen(double scale);
+    // The virtual screen with `scale` times as many pixels each way, as a
+    // HiDPI screen has, at `depth` bits a pixel, for `extraArgs`.
+    static std::vector<std::string> scaledScreen(double scale, int depth = 24);
 
     // True once the server accepts connections.
     bool ready() const { return !name_.empty(); }

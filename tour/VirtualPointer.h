@@ -2,16 +2,19 @@
 
 #include <string>
 
+struct wl_display;
+struct wl_registry;
+struct wl_seat;
+struct zwlr_virtual_pointer_manager_v1;
+struct zwlr_virtual_pointer_v1;
+
 // A pointer of its own on a wlroots compositor (the virtual-pointer
-// protocol), kept for as long as the object lives. wlrctl makes one per
-// command and drops it at once: a seat that has no other pointer then offers
-// one to its clients only for that moment, and the client binds it after the
-// events have gone to no one. A pointer made before the program starts is
-// one the program binds when it connects.
-//
-// libwayland-client is loaded at run time, so the driver builds where its
-// headers are not installed; the protocol's two interfaces are spelled out
-// here for the same reason.
+// protocol, whose client code wayland-scanner writes at build time), kept for
+// as long as the object lives. wlrctl makes one per command and drops it at
+// once: a seat that has no other pointer then offers one to its clients only
+// for that moment, and the client binds it after the events have gone to no
+// one. A pointer made before the program starts is one the program binds
+// when it connects.
 class VirtualPointer {
 public:
     explicit VirtualPointer(const std::string& waylandDisplay);
@@ -28,16 +31,16 @@ public:
     void button(int number, bool press);
 
 private:
+    friend struct RegistryEvents;
+    // A global the registry announces: the seat and the manager are bound.
+    void offered(unsigned name, const char* interface);
     // Ends the event group and waits until the compositor has read it.
     void send();
 
-    void* library = nullptr;
-    struct Api;
-    Api* api = nullptr;
-    void* display = nullptr;
-    void* registry = nullptr;
-    void* seat = nullptr;
-    void* manager = nullptr;
-    void* pointer = nullptr;
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_seat* seat = nullptr;
+    zwlr_virtual_pointer_manager_v1* manager = nullptr;
+    zwlr_virtual_pointer_v1* pointer = nullptr;
     std::string problem_;
 };

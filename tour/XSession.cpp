@@ -157,6 +157,11 @@ int XSession::viewableTopLevels()
     return viewable;
 }
 
+int XSession::depth() const
+{
+    return DefaultDepth(display, DefaultScreen(display));
+}
+
 Image XSession::grab(const Rect& area)
 {
     XImage* shot = XGetImage(display, DefaultRootWindow(display), area.x, area.y,

@@ -37,7 +37,10 @@ public:
     // frames, and any transient ones such as tooltips.
     int viewableTopLevels();
 
+    // The screen's pixels; they read true at depth 24, as the virtual
+    // displays have.
     Image grab(const Rect& screenArea);
+    int depth() const;
 
     void moveTo(int x, int y);
     void button(int number, bool press);          // 1 left, 2 middle, 3 right

@@ -10,6 +10,7 @@
 #include "draw/Lens.h"
 #include "draw/Primitives.h"
 #include "machines/Machine.h"
+#include "view/SiteLook.h"
 #include "view/WindowLayout.h"
 
 namespace {
@@ -17,46 +18,12 @@ namespace {
 constexpr float groundSize = 200; // site units, matching the X and Z slider bounds
 constexpr float rockSize = 2;
 
-struct Light {
-    GLenum id;
-    GLfloat position[4]; // world coordinates; w = 1: positional
-    GLfloat diffuse[4];
-};
-
-const Light siteLights[] = {
-    {GL_LIGHT0, {100, 110, 120, 1}, {1, 1, 1, 1}},
-    {GL_LIGHT1, {-100, 10, -150, 1}, {1, 1, 1, 1}},
-};
-
 // Every state the frame relies on is set here, every frame, so nothing that
 // a machine or FLTK changed in an earlier frame carries over.
 void beginFrame()
 {
-    // Opaque: a compositor that honours the view's alpha channel (Wayland's
-    // do) would otherwise blend the desktop into the sky.
-    glClearColor(0.0f, 0.0f, 0.3f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHT1);
-    // glColor sets ambient and diffuse of both faces.
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    // Cubes, the truck and the rocks are drawn through scales; without this
-    // their normals would be scaled too and their brightness would depend on
-    // their size instead of on the direction of their faces.
-    glEnable(GL_NORMALIZE);
-}
-
-// Must follow the camera: positions are taken through the model-view then
-// current, which keeps the lights fixed in the world whatever the camera.
-void placeLights()
-{
-    for (const Light& light : siteLights) {
-        glLightfv(light.id, GL_POSITION, light.position);
-        glLightfv(light.id, GL_DIFFUSE, light.diffuse);
-    }
+    clearToSky();
+    enableSiteLighting();
 }
 
 #ifndef NDEBUG
@@ -130,7 +97,7 @@ void SiteDisplay::draw()
     glMatrixMode(GL_PROJECTION);
     glViewport(0, 0, pixel_w(), pixel_h()); // the whole view, at any scale
     loadCamera();
-    placeLights();
+    placeSiteLights();
 
     drawGround(groundSize);
 

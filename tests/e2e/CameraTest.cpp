@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tour/Colours.h"
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tour/Poll.h"
 
 namespace {
@@ -12,7 +12,7 @@ const Point viewMiddle{layout::view.w / 2, layout::view.h / 2};
 
 TEST(Cameras, MachineAndDriverViewsFollowTheSelection)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     const Image world = dalvery.viewShot();
     const auto sameAsWorld = [&] { return dalvery.viewShot() == world; };
@@ -43,7 +43,7 @@ TEST(Cameras, MachineAndDriverViewsFollowTheSelection)
 
 TEST(Cameras, RightDragTurnsAndAltRightDragPansTheWorld)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
     const Image world = dalvery.viewShot();

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 
 // There is no window manager on the virtual display; the driver sends the
 // close request one would send when the user closes the window.
 TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_TRUE(dalvery.select(SiteMachine::Example2));
     dalvery.requestClose();
@@ -17,7 +17,7 @@ TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
 
 TEST(Closing, EscapeEndsTheProgramWithStatusZero)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     dalvery.pressEscape();
     const auto status = dalvery.waitForExit(10);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tour/Layout.h"
 
 // Where a world point shows in the site view under a camera that looks from

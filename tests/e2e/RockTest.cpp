@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "tour/Colours.h"
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tests/e2e/Projection.h"
 
 namespace {
@@ -39,7 +39,7 @@ double distance(const ColourSpread& s, const Point& p)
 // known, so that where the brown shows can be checked against the load point.
 TEST(Rocks, LeftWhereEachMachineHoldsItsLoadAndAllCleared)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
 
     ASSERT_TRUE(dalvery.select(SiteMachine::DumpTruck));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tour/Colours.h"
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tests/e2e/PanelLooks.h"
 
 namespace {
@@ -25,7 +25,7 @@ int bottom(const Rect& r)
 
 TEST(Sliders, MoveAndGrowTheSelectedExampleAndInactiveOnesIgnoreDrags)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
     const ColourSpread atStart = spreadOf(dalvery.viewShot(), Colour::Yellow);
@@ -61,7 +61,7 @@ TEST(Sliders, MoveAndGrowTheSelectedExampleAndInactiveOnesIgnoreDrags)
 // it, so turning the truck shows as its cab going round its chassis.
 TEST(Sliders, TurnAndTipTheDumpTruck)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_TRUE(dalvery.select(SiteMachine::DumpTruck));
     dalvery.press(layout::Button::Machine);

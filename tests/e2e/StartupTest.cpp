@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tour/Colours.h"
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tests/e2e/PanelLooks.h"
 
 namespace {
@@ -28,7 +28,7 @@ const ExpectedColour startUpColours[] = {
 
 TEST(StartUp, OpensTheSiteWindowWithNoSliderActive)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
 
     const auto state = dalvery.windowState();
@@ -59,7 +59,7 @@ TEST(StartUp, OpensTheSiteWindowWithNoSliderActive)
 
 TEST(MachineList, PrintsEachSelectionAsItHappensAndClearsBelowTheLastLine)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_EQ(dalvery.listLineCount(), int(std::size(siteMachines)));
 
@@ -69,7 +69,7 @@ TEST(MachineList, PrintsEachSelectionAsItHappensAndClearsBelowTheLastLine)
     for (const ListedMachine& m : siteMachines) {
         EXPECT_TRUE(dalvery.selectLine(m.line, m.name)) << m.name;
         EXPECT_TRUE(dalvery.running());
-        printed += DalveryDriver::selectionLine(m.line, m.name);
+        printed += Harness::selectionLine(m.line, m.name);
         EXPECT_EQ(dalvery.output(), printed);
         // The sliders are bound to the machine: the first one is active.
         EXPECT_TRUE(sliderLooksActive(dalvery.windowShot(), 0)) << m.name;
@@ -77,7 +77,7 @@ TEST(MachineList, PrintsEachSelectionAsItHappensAndClearsBelowTheLastLine)
 
     const ListedMachine& last = siteMachines[std::size(siteMachines) - 1];
     EXPECT_TRUE(dalvery.selectLine(last.line, last.name)) << "the selected line clicked again";
-    printed += DalveryDriver::selectionLine(last.line, last.name);
+    printed += Harness::selectionLine(last.line, last.name);
     EXPECT_EQ(dalvery.output(), printed);
     EXPECT_GT(listHighlight(dalvery.windowShot()), 0);
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 
+#include "tour/Harness.h"
 #include "tour/Tour.h"
 
 namespace {
@@ -24,7 +25,7 @@ TEST(Tour, SavesADifferentPictureForEveryStep)
 {
     char dir[] = "/tmp/dalvery-tour-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
-    const TourResult result = runTour(DALVERY_PROGRAM, dir);
+    const TourResult result = runTour(programUnderTest(), dir);
     EXPECT_EQ(result.problem, "");
     EXPECT_GE(result.pictures.size(), 5u);
     std::set<std::string> seen;
@@ -34,4 +35,29 @@ TEST(Tour, SavesADifferentPictureForEveryStep)
         EXPECT_TRUE(seen.insert(png).second) << p.path << " repeats an earlier picture";
     }
     std::filesystem::remove_all(dir);
+}
+
+// Another build of the program, such as the Windows one under Wine, shows
+// at every step of the tour the view that this build's program shows.
+TEST(Tour, AnotherBuildShowsTheViewsOfThisOne)
+{
+    if (programUnderTest() == DALVERY_PROGRAM)
+        GTEST_SKIP() << "no other build to compare: DALVERY_COMMAND is not set";
+    char ours[] = "/tmp/dalvery-tour-XXXXXX";
+    char theirs[] = "/tmp/dalvery-tour-XXXXXX";
+    ASSERT_NE(mkdtemp(ours), nullptr);
+    ASSERT_NE(mkdtemp(theirs), nullptr);
+    const TourResult reference = runTour(DALVERY_PROGRAM, ours);
+    const TourResult other = runTour(programUnderTest(), theirs);
+    ASSERT_EQ(reference.problem, "");
+    ASSERT_EQ(other.problem, "");
+    ASSERT_EQ(other.pictures.size(), reference.pictures.size());
+    for (size_t i = 0; i < reference.pictures.size(); ++i) {
+        const Image view = loadPng(other.pictures[i].path).crop(layout::view);
+        const Image expected = loadPng(reference.pictures[i].path).crop(layout::view);
+        ASSERT_EQ(view.width(), layout::view.w) << other.pictures[i].path;
+        EXPECT_EQ(view.countDifferences(expected), 0) << reference.pictures[i].caption;
+    }
+    std::filesystem::remove_all(ours);
+    std::filesystem::remove_all(theirs);
 }

@@ -5,7 +5,7 @@
 
 #include "tour/ChildProcess.h"
 #include "tour/Colours.h"
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tour/Poll.h"
 #include "tour/SwaySession.h"
 
@@ -17,7 +17,7 @@ const Image& x11View(int scale)
     static std::map<int, Image> views;
     auto found = views.find(scale);
     if (found == views.end()) {
-        DalveryDriver dalvery(DALVERY_PROGRAM, {}, scale);
+        Harness dalvery(DALVERY_PROGRAM, {}, scale);
         found = views.emplace(scale, dalvery.problem().empty() ? dalvery.settle().crop(dalvery.toPixels(layout::view))
                                                                : Image()).first;
     }
@@ -83,7 +83,7 @@ TEST_P(Wayland, TheWindowShowsTheX11PictureAnswersAClickAndClosesWithStatusZero)
     sway.moveTo(window->content.x + layout::listInside.x + 20, window->content.y + layout::listInside.y + 4);
     sway.button(1, true);
     sway.button(1, false);
-    EXPECT_TRUE(program.waitForOutput(DalveryDriver::selectionLine(first.line, first.name), 0, 10));
+    EXPECT_TRUE(program.waitForOutput(Harness::selectionLine(first.line, first.name), 0, 10));
 
     ASSERT_TRUE(sway.command("[title=\"^Dalvery$\"] kill")); // as the window's close button does
     const auto status = program.waitForExit(10);

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "tour/Colours.h"
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tour/Poll.h"
 
 // Under openbox as Debian installs it, with its system-wide configuration:
 // a desktop as a new user has one.
 TEST(WindowManager, OpenboxManagesAFixedSizeWindowThatPansWithShiftAltAndCloses)
 {
-    DalveryDriver dalvery(DALVERY_PROGRAM, {"openbox"});
+    Harness dalvery(DALVERY_PROGRAM, {"openbox"});
     ASSERT_EQ(dalvery.problem(), "");
 
     auto state = dalvery.windowState();

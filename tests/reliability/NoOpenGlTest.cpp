@@ -120,7 +120,7 @@ TEST_P(WithoutOpenGl, SaysSoInOneLineAndTheRestStillWorks)
 
 INSTANTIATE_TEST_SUITE_P(Displays, WithoutOpenGl,
                          ::testing::Values(NoGlCase{"NoGlxExtension", {"-extension", "GLX"}},
-                                           NoGlCase{"EightBitScreen", {"-screen", "0", "1280x1024x8"}}),
+                                           NoGlCase{"EightBitScreen", VirtualDisplay::scaledScreen(1, 8)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

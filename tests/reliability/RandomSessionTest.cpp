@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tour/SiteMachines.h"
 #include "tests/reliability/RandomUser.h"
 #include "tests/reliability/SelectionLines.h"
@@ -44,7 +44,7 @@ TEST(RandomSession, ThousandsOfActionsLeaveTheProgramUpPrintingSelectionLinesAlo
     std::cout << "Random session seed " << seed << " (replay: DALVERY_SESSION_SEED=" << seed << ")" << std::endl;
     RecordProperty("seed", std::to_string(seed));
 
-    DalveryDriver dalvery(DALVERY_PROGRAM);
+    Harness dalvery(DALVERY_PROGRAM);
     ASSERT_EQ(dalvery.problem(), "");
     RandomUser user(dalvery, seed);
     std::mt19937 checkLines(seed + 1);

@@ -5,22 +5,23 @@
 #include <thread>
 
 #include "tour/Layout.h"
+#include "tour/VirtualScreen.h"
 
 namespace {
 
-// Window coordinates of the driver's 1280 by 1024 screen, and 40 pixels past
-// it: points there are sent too, and the server holds the pointer at the edge.
+// Window coordinates of the driver's virtual screen, and 40 pixels past it:
+// points there are sent too, and the server holds the pointer at the edge.
 constexpr int pastScreen = 40;
 const int screenLeft = -layout::window.x - pastScreen;
 const int screenTop = -layout::window.y - pastScreen;
-const int screenRight = 1280 - layout::window.x + pastScreen;
-const int screenBottom = 1024 - layout::window.y + pastScreen;
+const int screenRight = virtualScreen::width - layout::window.x + pastScreen;
+const int screenBottom = virtualScreen::height - layout::window.y + pastScreen;
 
 const char* const buttonNames[] = {"left", "middle", "right"};
 
 } // namespace
 
-RandomUser::RandomUser(DalveryDriver& driver, unsigned seed) : driver(driver), rng(seed) {}
+RandomUser::RandomUser(Harness& driver, unsigned seed) : driver(driver), rng(seed) {}
 
 int RandomUser::between(int low, int high)
 {

@@ -1,6 +1,6 @@
 #include "tests/reliability/SelectionLines.h"
 
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tour/SiteMachines.h"
 
 namespace {
@@ -8,7 +8,7 @@ namespace {
 bool isSelectionLine(const std::string& line)
 {
     for (const ListedMachine& m : siteMachines)
-        if (line + '\n' == DalveryDriver::selectionLine(m.line, m.name))
+        if (line + '\n' == Harness::selectionLine(m.line, m.name))
             return true;
     return false;
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 #include "tour/SiteMachines.h"
 #include "tests/reliability/SelectionLines.h"
 
@@ -12,7 +12,7 @@
 // uninitialised memory or a block of ours lost, and prints what it found.
 TEST(ValgrindSession, ScriptedSessionHasNoMemoryErrorsAndNoLeaksOfOurs)
 {
-    DalveryDriver dalvery(DALVERY_UNDER_VALGRIND);
+    Harness dalvery(DALVERY_UNDER_VALGRIND);
     ASSERT_EQ(dalvery.problem(), "");
     using layout::Button;
 

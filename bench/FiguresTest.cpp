@@ -17,62 +17,77 @@
 
 namespace {
 
-TEST(Spread, QuartilesAndMedianInterpolateBetweenTheNearestSamples)
+TEST(Quartiles, InterpolateBetweenTheNearestRepetitions)
 {
-    EXPECT_DOUBLE_EQ(median({5, 1, 9}), 5);
-    EXPECT_DOUBLE_EQ(median({4, 1, 3, 2}), 2.5);
-    EXPECT_DOUBLE_EQ(median({7, 7, 1, 100}), 7);
-    EXPECT_DOUBLE_EQ(median({}), 0);
     const std::vector<double> frames{9, 1, 5, 3, 7};
-    const Spread s = spreadOf(frames);
-    EXPECT_DOUBLE_EQ(s.low, 3);
-    EXPECT_DOUBLE_EQ(s.median, 5);
-    EXPECT_DOUBLE_EQ(s.high, 7);
+    EXPECT_DOUBLE_EQ(lowerQuartile(frames), 3);
+    EXPECT_DOUBLE_EQ(upperQuartile(frames), 7);
+    EXPECT_DOUBLE_EQ(quantile({4, 1, 3, 2}, 0.5), 2.5);
     EXPECT_DOUBLE_EQ(quantile({10, 20}, 0.25), 12.5);
     EXPECT_DOUBLE_EQ(quantile({4, 2}, 1), 4);
-    EXPECT_EQ(frames, (std::vector<double>{9, 1, 5, 3, 7})) << "the caller's samples keep their order";
+    EXPECT_DOUBLE_EQ(quantile({}, 0.25), 0);
+    EXPECT_EQ(frames, (std::vector<double>{9, 1, 5, 3, 7})) << "the caller's values keep their order";
 }
 
 class ResultsFile : public ::testing::Test {
 protected:
     void TearDown() override { std::remove(path.c_str()); }
-    std::string path = "bench-figures-test-" + std::to_string(getpid()) + ".txt";
+    std::string path = "bench-figures-test-" + std::to_string(getpid()) + ".json";
 };
 
-TEST_F(ResultsFile, FiguresFromSeveralWritersAddUpAndALaterOneReplacesAnEarlier)
+// As Google Benchmark 1.7 writes it: a case repeated with aggregates alone,
+// a case run once, and one that failed.
+TEST_F(ResultsFile, EachCounterIsAFigureWithTheMedianAndQuartilesOfItsRepetitions)
 {
-    EXPECT_TRUE(readResults(path).empty()) << "no file yet";
-    ASSERT_TRUE(appendResult(path, "frame.startup.ms", 1.25));
-    ASSERT_TRUE(appendResult(path, "memory.least.kb", 70388));
-    ASSERT_TRUE(appendResult(path, "frame.startup.ms", 0.123456789));
-    const Results r = readResults(path);
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_NEAR(r.at("frame.startup.ms"), 0.123456789, 1e-12) << "written to nine digits";
-    EXPECT_DOUBLE_EQ(r.at("memory.least.kb"), 70388);
-
-    ASSERT_TRUE(appendSpread(path, "startup.x_least_lit", {1.01, 1.05, 1.12}));
-    const Results withSpread = readResults(path);
-    const std::optional<Spread> s = spreadIn(withSpread, "startup.x_least_lit");
+    std::ofstream(path) << R"({"context": {"library_build_type": "release"}, "benchmarks": [
+      {"name": "startup/iterations:1/repeats:30/manual_time_mean",
+       "run_name": "startup/iterations:1/repeats:30/manual_time", "run_type": "aggregate",
+       "repetitions": 30, "threads": 1, "aggregate_name": "mean", "aggregate_unit": "time",
+       "iterations": 30, "real_time": 512.5, "cpu_time": 0.1, "time_unit": "ms",
+       "x_least_lit": 1.2, "dalvery.kb": 90100},
+      {"name": "startup/iterations:1/repeats:30/manual_time_median",
+       "run_name": "startup/iterations:1/repeats:30/manual_time", "run_type": "aggregate",
+       "repetitions": 30, "threads": 1, "aggregate_name": "median", "aggregate_unit": "time",
+       "iterations": 30, "real_time": 501.5, "cpu_time": 0.1, "time_unit": "ms",
+       "x_least_lit": 1.05, "dalvery.kb": 90000},
+      {"name": "startup/iterations:1/repeats:30/manual_time_q1",
+       "run_name": "startup/iterations:1/repeats:30/manual_time", "run_type": "aggregate",
+       "repetitions": 30, "threads": 1, "aggregate_name": "q1", "aggregate_unit": "time",
+       "iterations": 30, "real_time": 480, "cpu_time": 0.1, "time_unit": "ms",
+       "x_least_lit": 1.01, "dalvery.kb": 89900},
+      {"name": "startup/iterations:1/repeats:30/manual_time_q3",
+       "run_name": "startup/iterations:1/repeats:30/manual_time", "run_type": "aggregate",
+       "repetitions": 30, "threads": 1, "aggregate_name": "q3", "aggregate_unit": "time",
+       "iterations": 30, "real_time": 530, "cpu_time": 0.1, "time_unit": "ms",
+       "x_least_lit": 1.12, "dalvery.kb": 90200},
+      {"name": "frame.first/iterations:1/manual_time", "family_index": 0,
+       "per_family_instance_index": 0, "run_name": "frame.first/iterations:1/manual_time",
+       "run_type": "iteration", "repetitions": 1, "repetition_index": 0, "threads": 1,
+       "iterations": 1, "real_time": 80.25, "cpu_time": 75, "time_unit": "ms",
+       "floor_ms": 40.5, "ms": 80.25},
+      {"name": "frame.startup/iterations:1/repeats:60/manual_time", "family_index": 1,
+       "run_name": "frame.startup/iterations:1/repeats:60/manual_time", "run_type": "iteration",
+       "repetitions": 60, "threads": 1, "iterations": 0, "real_time": 0, "cpu_time": 0,
+       "time_unit": "ms", "error_occurred": true, "error_message": "the display list draws another picture"}
+    ]})";
+    const Results r = readResults({path, path + ".missing"});
+    const std::optional<Spread> s = spreadIn(r, "startup.x_least_lit");
     ASSERT_TRUE(s);
-    EXPECT_EQ(std::tie(s->low, s->median, s->high), std::make_tuple(1.01, 1.05, 1.12));
-    EXPECT_DOUBLE_EQ(withSpread.at("startup.x_least_lit"), 1.05) << "the median under the plain name";
-    EXPECT_FALSE(spreadIn(r, "startup.x_least_lit")) << "no spread from a median alone";
-}
-
-TEST_F(ResultsFile, AnUnreadableLineIsSkippedAndHidesNothingAfterIt)
-{
-    {
-        std::ofstream out(path);
-        out << "frame.startup.ms 1.5\n"
-            << "frame.startup.floor_ms nan\n"
-            << "frame.rocks100.m\n" // cut short
-            << "\n"
-            << "memory.least.kb 70388\n";
+    EXPECT_EQ(std::tie(s->low, s->median, s->high), std::make_tuple(1.01, 1.05, 1.12)) << "not the mean";
+    EXPECT_DOUBLE_EQ(r.at("startup.dalvery.kb"), 90000);
+    const std::optional<Spread> once = spreadIn(r, "frame.first.ms");
+    ASSERT_TRUE(once);
+    EXPECT_EQ(std::tie(once->low, once->median, once->high), std::make_tuple(80.25, 80.25, 80.25));
+    EXPECT_DOUBLE_EQ(r.at("frame.first.floor_ms"), 40.5);
+    for (const auto& [name, value] : r) {
+        EXPECT_EQ(name.find("frame.startup."), std::string::npos) << "a failed case has no figures";
+        for (const char* own : {".real_time", ".cpu_time", ".iterations", ".repetitions", ".threads"})
+            EXPECT_EQ(name.find(own), std::string::npos) << name;
     }
-    const Results r = readResults(path);
-    EXPECT_EQ(r.size(), 2u);
-    EXPECT_EQ(r.count("frame.startup.floor_ms"), 0u);
-    EXPECT_DOUBLE_EQ(r.at("memory.least.kb"), 70388);
+    EXPECT_EQ(r.size(), 2u * 3 + 2u * 3);
+
+    std::ofstream(path) << "startup.x_least_lit 1.05\n"; // not JSON
+    EXPECT_TRUE(readResults({path}).empty());
 }
 
 TEST(RockGrid, EveryCountSpreadsOverTheSameGroundWithNoTwoRocksTogether)
@@ -126,7 +141,7 @@ Results allHeld()
         {"frame.startup_again.x_floor", 1.6},
         {"frame.rocks0.cpu_ms", 1.0},     {"frame.rocks1000.ms", 5.0},
         {"frame.rocks1000.cpu_ms", 5.0},  {"frame.rocks10000.cpu_ms", 41.0},
-        {"startup.x_least_lit", 1.05},    {"memory.x_least_lit", 1.01},
+        {"startup.x_least_lit", 1.05},    {"startup.kb_x_least_lit", 1.01},
         {"event.ms", 1.5},                {"event.frame_ms", 1.2},
     };
     for (const auto& [name, value] : figures)
@@ -158,7 +173,7 @@ TEST(Targets, EveryTargetHoldsUpToAndIncludingItsBound)
     atBounds["frame.startup_scale2.x_list"] = 1.2;
     atBounds["frame.rocks1000.ms"] = 16.7;
     atBounds["startup.x_least_lit"] = 1.15;
-    atBounds["memory.x_least_lit"] = 1.05;
+    atBounds["startup.kb_x_least_lit"] = 1.05;
     atBounds["event.ms"] = 2.2;
     atBounds["frame.startup_again.x_floor"] = 1.8; // 1.2 times the first
     // Each rock above 1,000 costs 1.5 times what one below did.
@@ -184,7 +199,7 @@ TEST(Targets, EachFigurePastItsBoundIsWithinNoiseOrMissedByItsMiddleHalf)
         {"frame.startup_scale2.x_list", ".q1", 1.21, 1.19, 1.205, frame2x},
         {"frame.rocks1000.ms", ".q1", 16.8, 16.6, 16.75, rocks},
         {"startup.x_least_lit", ".q1", 1.16, 1.1, 1.151, startup},
-        {"memory.x_least_lit", ".q1", 1.051, 1.049, 1.0505, memory},
+        {"startup.kb_x_least_lit", ".q1", 1.051, 1.049, 1.0505, memory},
         {"event.ms", ".q1", 2.21, 2.19, 2.205, event},
         // 1.6 over 1.5 at first: 1.21, then 1.19 or 1.205.
         {"frame.startup_again.x_floor", ".q1", 1.815, 1.785, 1.8075, again},
@@ -262,7 +277,7 @@ TEST(Targets, AMissingFigureIsReportedAsNotMeasuredNeverAsHeld)
         {"frame.rocks1000.cpu_ms", {linear}},
         {"frame.startup_again.x_floor.q1", {again}},
         {"startup.x_least_lit", {startup}},
-        {"memory.x_least_lit.q3", {memory}},
+        {"startup.kb_x_least_lit.q3", {memory}},
         {"event.frame_ms", {event}},
         {"event.ms.q1", {event}},
     };

@@ -36,17 +36,23 @@ struct Point {
     int y;
 };
 
-class DalveryDriver {
+// The command that starts the program under test, its words separated by
+// spaces: $DALVERY_COMMAND when set, such as "wine build-windows/dalvery.exe"
+// for the Windows build, else the program of this build.
+std::string programUnderTest();
+
+class Harness {
 public:
+    // `command` starts the program (see programUnderTest()).
     // `windowManager` starts one on the display before the program, e.g.
     // {"openbox"}; without it there is none, and the window is where and
     // how big the program makes it. `scale` is the screen's scaling factor
     // the program is told (FLTK 1.4 follows it; 1.3 ignores it).
-    explicit DalveryDriver(const std::string& program,
+    explicit Harness(const std::string& command,
                            const std::vector<std::string>& windowManager = {}, double scale = 1);
-    ~DalveryDriver();
-    DalveryDriver(const DalveryDriver&) = delete;
-    DalveryDriver& operator=(const DalveryDriver&) = delete;
+    ~Harness();
+    Harness(const Harness&) = delete;
+    Harness& operator=(const Harness&) = delete;
 
     // Empty once the window is up and drawn and while every input has been
     // answered as expected; else what went wrong.

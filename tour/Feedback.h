@@ -22,6 +22,8 @@ enum class Capture {
     Normals, // lighting probed from six directions to recover each vertex's normal
 };
 
+// A capture that overflows its buffer, or drawing that emits different
+// primitives each time, throws std::runtime_error.
 // `normalize` enables GL_NORMALIZE for Normals mode, giving normal directions
 // through scaled matrices; without it the normal's length shows the scale.
 std::vector<FbPrimitive> capture(const std::function<void()>& draw,

@@ -1,4 +1,4 @@
-#include "tests/HeadlessGl.h"
+#include "tour/HeadlessGl.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

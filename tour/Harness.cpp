@@ -1,8 +1,9 @@
-#include "tour/Driver.h"
+#include "tour/Harness.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -45,9 +46,24 @@ bool hasText(const Image& shot, const Rect& area)
     return false;
 }
 
+std::vector<std::string> words(const std::string& command)
+{
+    std::istringstream in(command);
+    std::vector<std::string> result;
+    for (std::string word; in >> word;)
+        result.push_back(word);
+    return result;
+}
+
 } // namespace
 
-DalveryDriver::DalveryDriver(const std::string& programPath,
+std::string programUnderTest()
+{
+    const char* command = std::getenv("DALVERY_COMMAND");
+    return command && *command ? command : DALVERY_PROGRAM;
+}
+
+Harness::Harness(const std::string& command,
                              const std::vector<std::string>& windowManagerCommand, double scale)
 {
     // The scaled window fits where the program asks for it.
@@ -69,7 +85,7 @@ DalveryDriver::DalveryDriver(const std::string& programPath,
         }
     }
     ChildProcess::Options options;
-    options.argv = {programPath};
+    options.argv = words(command);
     // Always said, so that a factor in our own environment does not leak in.
     std::ostringstream factor;
     factor << scale;
@@ -77,7 +93,7 @@ DalveryDriver::DalveryDriver(const std::string& programPath,
     options.captureStdout = true;
     program = std::make_unique<ChildProcess>(options);
     if (!program->started()) {
-        problem_ = "cannot start " + programPath;
+        problem_ = "cannot start " + command;
         return;
     }
     if (!waitForWindow())
@@ -85,9 +101,9 @@ DalveryDriver::DalveryDriver(const std::string& programPath,
     findListLines(settle());
 }
 
-DalveryDriver::~DalveryDriver() = default;
+Harness::~Harness() = default;
 
-bool DalveryDriver::waitForWindow()
+bool Harness::waitForWindow()
 {
     const bool mapped = pollUntil([&] {
         if (!window)
@@ -99,24 +115,26 @@ bool DalveryDriver::waitForWindow()
     }, startSeconds);
     if (!mapped || !program->running()) {
         problem_ = program->running() ? "no window titled \"Dalvery\" was mapped"
-                                      : "the program ended before its window was mapped";
+                                      : "the program " + program->howItEnded() + " before its window was mapped";
         return false;
     }
-    // Drawn: the view shows its clear colour and the list its text.
+    // Drawn: the view shows its clear colour and the list its text. A
+    // program that dies at its first frame is reported at once.
     const bool drawn = pollUntil([&] {
         const Image shot = windowShot();
-        return !shot.empty() && spreadOf(shot, Colour::Background, toPixels(layout::view)).count > 1000 &&
-               hasText(shot, toPixels(layout::listInside));
-    }, startSeconds);
+        return (!shot.empty() && spreadOf(shot, Colour::Background, toPixels(layout::view)).count > 1000 &&
+                hasText(shot, toPixels(layout::listInside))) || !program->running();
+    }, startSeconds) && program->running();
     if (!drawn)
-        problem_ = "the window was mapped but never drawn";
+        problem_ = program->running() ? "the window was mapped but never drawn"
+                                      : "the program " + program->howItEnded() + " before its window was drawn";
     return drawn;
 }
 
 // The lines of the list, found from the rows of text in it: one run of rows
 // with dark pixels per line. The font, and with it the line height, is
 // whatever the machine has.
-void DalveryDriver::findListLines(const Image& shot)
+void Harness::findListLines(const Image& shot)
 {
     const Rect inside = toPixels(layout::listInside);
     int runStart = -1;
@@ -131,7 +149,7 @@ void DalveryDriver::findListLines(const Image& shot)
     }
 }
 
-std::optional<XSession::WindowState> DalveryDriver::windowState()
+std::optional<XSession::WindowState> Harness::windowState()
 {
     const auto state = x->stateOf(window);
     if (state && state->viewable)
@@ -139,43 +157,43 @@ std::optional<XSession::WindowState> DalveryDriver::windowState()
     return state;
 }
 
-Image DalveryDriver::windowShot()
+Image Harness::windowShot()
 {
     return x->grab(frame);
 }
 
-Image DalveryDriver::viewShot()
+Image Harness::viewShot()
 {
     return windowShot().crop(toPixels(layout::view));
 }
 
-Rect DalveryDriver::toPixels(const Rect& units) const
+Rect Harness::toPixels(const Rect& units) const
 {
     const auto px = [&](int n) { return int(std::lround(n * scale())); };
     return {px(units.x), px(units.y), px(units.w), px(units.h)};
 }
 
-bool DalveryDriver::saveWindowShot(const std::string& path)
+bool Harness::saveWindowShot(const std::string& path)
 {
     return savePng(settle(), path);
 }
 
-const std::string& DalveryDriver::output()
+const std::string& Harness::output()
 {
     return program->output();
 }
 
-bool DalveryDriver::running()
+bool Harness::running()
 {
     return program->running();
 }
 
-std::string DalveryDriver::selectionLine(int line, const std::string& name)
+std::string Harness::selectionLine(int line, const std::string& name)
 {
     return "Selected Machine " + std::to_string(line) + " '" + name + "'\n";
 }
 
-Image DalveryDriver::settle()
+Image Harness::settle()
 {
     Image last = windowShot();
     int same = 1;
@@ -192,7 +210,7 @@ Image DalveryDriver::settle()
     return last;
 }
 
-bool DalveryDriver::syncWithProgram()
+bool Harness::syncWithProgram()
 {
     bool answered = true;
     if (selectedLine > 0) {
@@ -210,7 +228,7 @@ bool DalveryDriver::syncWithProgram()
     return answered;
 }
 
-void DalveryDriver::afterInput(const Image& before, Expect expect)
+void Harness::afterInput(const Image& before, Expect expect)
 {
     if (expect == Expect::Change)
         pollUntil([&] { return windowShot() != before; }, changeSeconds, grabInterval);
@@ -219,12 +237,12 @@ void DalveryDriver::afterInput(const Image& before, Expect expect)
     settle();
 }
 
-Point DalveryDriver::toScreen(int wx, int wy) const
+Point Harness::toScreen(int wx, int wy) const
 {
     return {frame.x + int(std::lround(wx * scale())), frame.y + int(std::lround(wy * scale()))};
 }
 
-void DalveryDriver::click(int wx, int wy)
+void Harness::click(int wx, int wy)
 {
     const Point p = toScreen(wx, wy);
     x->moveTo(p.x, p.y);
@@ -234,7 +252,7 @@ void DalveryDriver::click(int wx, int wy)
     x->button(1, false);
 }
 
-void DalveryDriver::dragPath(Point from, Point to, int button)
+void Harness::dragPath(Point from, Point to, int button)
 {
     const Point a = toScreen(from.x, from.y);
     const Point b = toScreen(to.x, to.y);
@@ -251,7 +269,7 @@ void DalveryDriver::dragPath(Point from, Point to, int button)
     pause();
 }
 
-bool DalveryDriver::selectLine(int line, const std::string& name)
+bool Harness::selectLine(int line, const std::string& name)
 {
     if (line < 1 || line > listLineCount())
         return false;
@@ -264,13 +282,13 @@ bool DalveryDriver::selectLine(int line, const std::string& name)
     return printed;
 }
 
-bool DalveryDriver::select(SiteMachine machine)
+bool Harness::select(SiteMachine machine)
 {
     const ListedMachine& m = listed(machine);
     return selectLine(m.line, m.name);
 }
 
-void DalveryDriver::clickBelowLastLine(Expect expect)
+void Harness::clickBelowLastLine(Expect expect)
 {
     const Image before = windowShot();
     int y = layout::listInside.y + layout::listInside.h / 2;
@@ -284,7 +302,7 @@ void DalveryDriver::clickBelowLastLine(Expect expect)
     afterInput(before, expect);
 }
 
-void DalveryDriver::press(layout::Button button, Expect expect)
+void Harness::press(layout::Button button, Expect expect)
 {
     const Image before = windowShot();
     const Rect& r = layout::place(button).rect;
@@ -292,7 +310,7 @@ void DalveryDriver::press(layout::Button button, Expect expect)
     afterInput(before, expect);
 }
 
-void DalveryDriver::setSlider(int i, double fraction, Expect expect)
+void Harness::setSlider(int i, double fraction, Expect expect)
 {
     const Image before = windowShot();
     const Rect track = layout::sliderTrack(i);
@@ -310,7 +328,7 @@ void DalveryDriver::setSlider(int i, double fraction, Expect expect)
     afterInput(before, expect);
 }
 
-void DalveryDriver::dragInView(Point from, Point to, Drag kind, Expect expect)
+void Harness::dragInView(Point from, Point to, Drag kind, Expect expect)
 {
     const Image before = windowShot();
     const Point a{layout::view.x + from.x, layout::view.y + from.y};
@@ -330,7 +348,7 @@ void DalveryDriver::dragInView(Point from, Point to, Drag kind, Expect expect)
     afterInput(before, expect);
 }
 
-bool DalveryDriver::rescaleWithKey(char key)
+bool Harness::rescaleWithKey(char key)
 {
     const Rect before = frame;
     const int topLevels = x->viewableTopLevels();
@@ -361,23 +379,23 @@ bool DalveryDriver::rescaleWithKey(char key)
     return resized;
 }
 
-void DalveryDriver::moveTo(Point windowPoint)
+void Harness::moveTo(Point windowPoint)
 {
     const Point p = toScreen(windowPoint.x, windowPoint.y);
     x->moveTo(p.x, p.y);
 }
 
-void DalveryDriver::button(int number, bool press)
+void Harness::button(int number, bool press)
 {
     x->button(number, press);
 }
 
-void DalveryDriver::key(const std::string& keysym, bool press)
+void Harness::key(const std::string& keysym, bool press)
 {
     x->key(keysym, press);
 }
 
-void DalveryDriver::requestClose()
+void Harness::requestClose()
 {
     if (windowManager)
         x->askToClose(window);
@@ -385,12 +403,12 @@ void DalveryDriver::requestClose()
         x->requestClose(window);
 }
 
-void DalveryDriver::requestMoveResize(const Rect& onScreen)
+void Harness::requestMoveResize(const Rect& onScreen)
 {
     x->askToMoveResize(window, onScreen);
 }
 
-void DalveryDriver::pressEscape()
+void Harness::pressEscape()
 {
     // Without a window manager the keyboard follows the pointer.
     const Point p = toScreen(layout::view.x + layout::view.w / 2, layout::view.y + layout::view.h / 2);
@@ -401,7 +419,7 @@ void DalveryDriver::pressEscape()
     x->key("Escape", false);
 }
 
-std::optional<int> DalveryDriver::waitForExit(double seconds)
+std::optional<int> Harness::waitForExit(double seconds)
 {
     return program->waitForExit(seconds);
 }

@@ -1,10 +1,11 @@
-#include "tests/Feedback.h"
+#include "tour/Feedback.h"
 
 #include <GL/gl.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -55,8 +56,7 @@ std::vector<FbPrimitive> parse(const std::vector<GLfloat>& buffer, GLint used)
             ++i;
             continue;
         default:
-            ADD_FAILURE() << "unknown feedback token " << token;
-            return result;
+            throw std::runtime_error("unknown feedback token " + std::to_string(token));
         }
         for (int k = 0; k < count; ++k)
             primitive.vertices.push_back(readVertex());
@@ -84,8 +84,9 @@ std::vector<FbPrimitive> captureOnce(const std::function<void()>& draw)
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     const GLint used = glRenderMode(GL_RENDER);
-    EXPECT_GE(used, 0) << "feedback buffer overflow";
-    return parse(buffer, std::max(used, 0));
+    if (used < 0)
+        throw std::runtime_error("feedback buffer overflow");
+    return parse(buffer, used);
 }
 
 // Lit brightness of each vertex under one white directional light.
@@ -100,11 +101,17 @@ std::vector<FbPrimitive> probe(const std::function<void()>& draw, const GLfloat 
     return captureOnce(draw);
 }
 
+// Every attribute as it was before the capture, also when it throws.
+struct KeptAttributes {
+    KeptAttributes() { glPushAttrib(GL_ALL_ATTRIB_BITS); }
+    ~KeptAttributes() { glPopAttrib(); }
+};
+
 } // namespace
 
 std::vector<FbPrimitive> capture(const std::function<void()>& draw, Capture mode, bool normalize)
 {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    const KeptAttributes kept;
     glViewport(0, 0, viewportSize, viewportSize);
     glDisable(GL_CULL_FACE);
     std::vector<FbPrimitive> result;
@@ -144,11 +151,9 @@ std::vector<FbPrimitive> capture(const std::function<void()>& draw, Capture mode
             }
         }
         result = probes[0];
-        for (int p = 1; p < 6; ++p) {
-            EXPECT_EQ(probes[p].size(), result.size()) << "drawing is not repeatable";
+        for (int p = 1; p < 6; ++p)
             if (probes[p].size() != result.size())
-                return result;
-        }
+                throw std::runtime_error("drawing is not repeatable");
         for (size_t k = 0; k < result.size(); ++k) {
             for (size_t v = 0; v < result[k].vertices.size(); ++v) {
                 FbVertex& out = result[k].vertices[v];
@@ -161,7 +166,6 @@ std::vector<FbPrimitive> capture(const std::function<void()>& draw, Capture mode
             }
         }
     }
-    glPopAttrib();
     return result;
 }
 

@@ -230,19 +230,20 @@ rebuildSource() {
 }
 
 # On the fresh system, the package's autopkgtest: apt-get installs the
-# package with its libraries and the test's dependencies, and the test runs
-# off the network, so that its X display cannot clash with this machine's
-# (they share the abstract socket namespace). Then apt-get removes it.
+# package with its libraries, the test's dependencies, and dpkg-dev, which
+# autopkgtest needs to read a source tree; then the test runs off the
+# network, so that its X display cannot clash with this machine's (they
+# share the abstract socket namespace). Then apt-get removes the package.
 autopkgtestPackage() {
     cp "$packages"/dalvery_*.deb "$fresh/root/" && tar -xJf "$packages"/dalvery_*.tar.xz -C "$fresh/root" || return 1
     quietly inSystem "$fresh" "apt-get update -q && cd /root
-        apt-get install -y -q --no-install-recommends autopkgtest ./dalvery_*.deb
+        apt-get install -y -q --no-install-recommends autopkgtest dpkg-dev ./dalvery_*.deb
         apt-get satisfy -y -q \"\$(sed -n 's/^Depends: //p' dalvery-*/debian/tests/control)\"
         if ldd /usr/bin/dalvery | grep 'not found'; then exit 1; fi" || return 1
-    inSystem --offline "$fresh" "cd /root && autopkgtest ./dalvery_*.deb dalvery-*/ -- null >/tmp/autopkgtest.log 2>&1
-        status=\$?
+    inSystem --offline "$fresh" "cd /root && status=0
+        autopkgtest ./dalvery_*.deb dalvery-*/ -- null >/tmp/autopkgtest.log 2>&1 || status=\$?
         sed -n '/test window: \\[/,/test window: -*\\]/p' /tmp/autopkgtest.log | sed '1d;\$d'
-        grep '^window ' /tmp/autopkgtest.log | tail -n 1
+        grep '^window ' /tmp/autopkgtest.log | tail -n 1 || :
         [ \$status -eq 0 ] || { tail -n 40 /tmp/autopkgtest.log; exit 1; }" || return 1
     inSystem "$fresh" "apt-get remove -y -q dalvery >/dev/null
         test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"

@@ -34,7 +34,11 @@ def fail(message):
     sys.exit(1)
 
 
-def wait_for(what, seconds=60):
+# What a busy machine may take to map the window and draw its first frame.
+PATIENCE = 120
+
+
+def wait_for(what, seconds=PATIENCE):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
         got = what()
@@ -116,7 +120,7 @@ def main():
         fail(f"the window's instance name is {instance!r}, not the entry's {entry['StartupWMClass']!r}")
     print(f"window {window.id:#x}: class {window.get_wm_class()}, title {window.get_wm_name()!r}")
 
-    drawn = wait_for(lambda: (lambda c: c if all(c.get(k, 0) >= n for k, n in LEAST.items()) else None)(counts(window)), 30)
+    drawn = wait_for(lambda: (lambda c: c if all(c.get(k, 0) >= n for k, n in LEAST.items()) else None)(counts(window)))
     if drawn is None:
         fail(f"the view never showed the site: {counts(window)}, at least {LEAST}")
     print("the view:", ", ".join(f"{drawn.get(k, 0)} {k}" for k in LEAST))

@@ -64,7 +64,7 @@ std::string programUnderTest()
 }
 
 Harness::Harness(const std::string& command,
-                             const std::vector<std::string>& windowManagerCommand, double scale)
+                 const std::vector<std::string>& windowManagerCommand, double scale)
 {
     // The scaled window fits where the program asks for it.
     display = std::make_unique<VirtualDisplay>(VirtualDisplay::scaledScreen(scale));

@@ -49,7 +49,7 @@ public:
     // how big the program makes it. `scale` is the screen's scaling factor
     // the program is told (FLTK 1.4 follows it; 1.3 ignores it).
     explicit Harness(const std::string& command,
-                           const std::vector<std::string>& windowManager = {}, double scale = 1);
+                     const std::vector<std::string>& windowManager = {}, double scale = 1);
     ~Harness();
     Harness(const Harness&) = delete;
     Harness& operator=(const Harness&) = delete;

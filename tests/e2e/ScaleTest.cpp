@@ -40,9 +40,9 @@ std::string atTwiceTheScale()
 
 struct ScaledStep {
     const char* what;
-    void (*act)(Harness&); // on both programs, or null
-    const char* rescaleKeys;     // then typed with Ctrl at scale 2 alone
-    int windowW, windowH;        // the window at scale 2 afterwards, pixels
+    void (*act)(Harness&);   // on both programs, or null
+    const char* rescaleKeys; // then typed with Ctrl at scale 2 alone
+    int windowW, windowH;    // the window at scale 2 afterwards, pixels
 };
 
 const ScaledStep throughTheTrucksCamera = {"through the truck's camera",

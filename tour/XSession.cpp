@@ -236,22 +236,32 @@ bool XSession::roundTrip(unsigned long window, double seconds)
     request.xselectionrequest.property = ours;
     // The answer carries the request's time back: it numbers the requests.
     request.xselectionrequest.time = ++requests;
-    // No event mask: the event goes to the client that made the window.
-    if (!XSendEvent(display, window, False, NoEventMask, &request))
-        return false;
-    XFlush(display);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    // Wine at times reads a request off its connection without waking up to
+    // answer it, until another event comes: so the request is sent again
+    // while no answer has come. Any copy comes after the input before it.
+    constexpr auto again = std::chrono::milliseconds(200);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    Clock::time_point nextSend = Clock::now();
     for (;;) {
+        const Clock::time_point now = Clock::now();
+        if (now >= nextSend) {
+            // No event mask: the event goes to the client that made the window.
+            if (!XSendEvent(display, window, False, NoEventMask, &request))
+                return false;
+            XFlush(display);
+            nextSend = now + again;
+        }
         XEvent answer;
         while (XCheckTypedWindowEvent(display, requestor, SelectionNotify, &answer))
             if (answer.xselection.time == requests)
                 return true;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
+        if (now >= deadline)
             return false;
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(std::min(deadline, nextSend) - now);
         pollfd connection{ConnectionNumber(display), POLLIN, 0};
-        poll(&connection, 1, int(left.count()));
+        poll(&connection, 1, int(wait.count()) + 1);
         XEventsQueued(display, QueuedAfterReading);
     }
 }

@@ -48,8 +48,8 @@ TEST(Sliders, MoveAndGrowTheSelectedExampleAndInactiveOnesIgnoreDrags)
     // A cube of edge 20 over the excavator adds far more than the excavator shows.
     EXPECT_GT(grown.count, 2 * atStart.count);
 
-    // The list takes the keyboard focus back from the size slider.
-    ASSERT_TRUE(dalvery.syncWithProgram());
+    // A click in the list takes the keyboard focus back from the size slider.
+    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
     const Image before = dalvery.windowShot();
     ASSERT_FALSE(sliderLooksActive(before, exampleFirstUnused));
     dalvery.setSlider(exampleFirstUnused, 1.0);

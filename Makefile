@@ -159,9 +159,10 @@ test-windows: test-windows-deps windows build
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -L windows
 
-# The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh).
+# The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh);
+# sbuild builds in chroots that mmdebstrap makes, unprivileged (uidmap).
 test-debian13:
-	@$(call install-packages,,debootstrap git)
+	@$(call install-packages,,debootstrap git mmdebstrap sbuild uidmap diffoscope-minimal,--no-install-recommends)
 	tests/debian13.sh
 
 build: test-deps

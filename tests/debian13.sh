@@ -4,10 +4,13 @@
 # clone of this checkout's commit in /root passes `make test`, and `make run`
 # without a display shows the tour. `make package` from another clone, in
 # another folder, with another umask and locale, makes the same files, byte
-# for byte, as the one `make test` ran, and dpkg-buildpackage makes the same
-# binary package from the source package in a second fresh Debian 13, given
-# only its build dependencies (apt-get build-dep). On a third, the package's autopkgtest
-# passes on the package installed, which is then removed cleanly.
+# for byte, as the one `make test` ran. Debian's builders' sbuild builds the
+# source package in fresh, minimal chroots (tests/sbuild.sh): Debian 13's,
+# with the tests and without, the latter the same binary package byte for
+# byte, and Debian 12's with the tests. On another fresh Debian 13 the
+# package's autopkgtest passes on the package installed, which is then
+# removed cleanly. Last, tests/arm.sh builds and tests the arm64 and armhf
+# packages.
 # The first clone also cross-builds the Windows program from FLTK's
 # release tarball (`make windows`) and tests it under Wine (`make
 # test-windows`). --package-only skips `make test`, `make run` and the
@@ -49,7 +52,6 @@ bundle=$work/dalvery.bundle
 git -C "$repo" bundle create -q "$bundle" HEAD || { rm -rf "$work"; exit 1; }
 commit=$(git -C "$repo" bundle list-heads "$bundle" | awk '$2 == "HEAD" { print $1 }')
 build=$work/build # where the clone is tested and packaged
-clean=$work/clean # where the source package is built again
 fresh=$work/fresh # where the package is installed
 packages=$work/packages # the first build's files, on this side
 mounts=""
@@ -60,7 +62,7 @@ cleanup() {
     trap - EXIT INT TERM
     for p in /proc/[0-9]*; do
         case $(readlink "$p/root" 2>/dev/null) in
-        "$build" | "$clean" | "$fresh") kill -9 "${p#/proc/}" 2>/dev/null ;;
+        "$build" | "$fresh") kill -9 "${p#/proc/}" 2>/dev/null ;;
         esac
     done
     kept=""
@@ -109,8 +111,8 @@ quietly() {
 summary=""
 started=$(date +%s)
 stageNumber=0
-stages=11
-$packageOnly && stages=7
+stages=13
+$packageOnly && stages=9
 stage() {
     name=$1
     shift
@@ -141,10 +143,8 @@ verdict() {
 bootstrap() {
     echo "debootstrap --variant=minbase $SUITE $build $mirror"
     quietly debootstrap --variant=minbase "$SUITE" "$build" "$mirror" || return 1
-    # The rebuild and the package go onto systems that have none of the
-    # build's packages.
-    cp -a "$build" "$clean" && cp -a "$build" "$fresh" &&
-        mountSystem "$build" && mountSystem "$clean" && mountSystem "$fresh"
+    # The package goes onto a system that has none of the build's packages.
+    cp -a "$build" "$fresh" && mountSystem "$build" && mountSystem "$fresh"
 }
 
 bareMachine() {
@@ -214,19 +214,18 @@ makePackage() {
         sameFiles "$build" "$CLONE/$TESTED_PACKAGES" "$OTHER_CLONE/$PACKAGES" "$BINARY $SOURCE"
 }
 
-# From the source package alone, as a build daemon would, in a clean system:
-# its build dependencies, then dpkg-buildpackage of the binary, in another
-# folder with another umask and locale again. The binary must be the first
-# build's.
-rebuildSource() {
-    mkdir -p "$clean/srv/rebuild" "$clean/srv/first" && cp "$packages"/dalvery_* "$clean/srv/first/" &&
-        cp "$packages"/dalvery_*.dsc "$packages"/dalvery_*.tar.xz "$clean/srv/rebuild/" &&
-        quietly inSystem "$clean" "apt-get update -q && cd /srv/rebuild && apt-get build-dep -y -q -P nocheck ./dalvery_*.dsc" ||
-        return 1
-    echo "apt-get build-dep -P nocheck; dpkg-source -x; dpkg-buildpackage -b -Pnocheck, umask 077, LC_ALL=C"
-    quietly inSystem --offline "$clean" "umask 077 && export LC_ALL=C DEB_BUILD_OPTIONS=nocheck && cd /srv/rebuild
-        dpkg-source -x dalvery_*.dsc source && cd source && dpkg-buildpackage -us -uc -b -Pnocheck" || return 1
-    sameFiles "$clean" /srv/first /srv/rebuild "$BINARY"
+# From the source package alone, as Debian's builders build it: Debian 13's
+# build without the tests must make the first build's binary package.
+sbuildTrixie() {
+    "$repo/tests/sbuild.sh" trixie "check nocheck" "$work/sbuild-trixie" "$packages"/dalvery_*.dsc || return 1
+    (cd "$packages" && sha256sum $BINARY) >"$work/first.sha256" &&
+        (cd "$work/sbuild-trixie/nocheck" && sha256sum -c --strict "$work/first.sha256") && return 0
+    command -v diffoscope >/dev/null && diffoscope "$packages"/$BINARY "$work/sbuild-trixie/nocheck"/$BINARY | head -n 80
+    return 1
+}
+
+sbuildBookworm() {
+    "$repo/tests/sbuild.sh" bookworm check "$work/sbuild-bookworm" "$packages"/dalvery_*.dsc
 }
 
 # On the fresh system, the package's autopkgtest: apt-get installs the
@@ -261,6 +260,8 @@ $packageOnly || stage "make run, the tour without a display" makeRun
 $packageOnly || stage "make test-windows-deps: mingw-w64, NSIS, Wine" windowsPackages
 $packageOnly || stage "make test-windows: the Windows build under Wine" makeTestWindows
 stage "make package again, byte for byte" makePackage
-stage "the source package rebuilt, byte for byte" rebuildSource
+stage "sbuild, Debian 13: tests on, and nocheck byte for byte" sbuildTrixie
+stage "sbuild, Debian 12 (--resolve-alternatives): tests on" sbuildBookworm
 stage "autopkgtest of the installed package" autopkgtestPackage
+stage "arm64 and armhf: tests/arm.sh" "$repo/tests/arm.sh"
 verdict PASSED

@@ -1,13 +1,14 @@
 #!/bin/sh
-# sbuild.sh SUITE check|nocheck OUTPUT [DSC]
+# sbuild.sh SUITE "check|nocheck..." OUTPUT [DSC]
 # Builds the source package as Debian's builders do: sbuild in a fresh
 # minimal chroot (mmdebstrap --variant=buildd) of SUITE, bookworm or trixie,
-# with no Recommends installed and the build's tests run unless nocheck.
+# with no Recommends installed and the build's tests run unless nocheck;
+# once for each word of the second argument, from the same chroot.
 # The builders take only the first of alternative build dependencies;
 # Debian 12 has FLTK 1.3 alone, the second, so it is built with
 # --resolve-alternatives. Without DSC, `make package` makes the source
 # package from this checkout. The .deb, .buildinfo, .changes and the build
-# log go into OUTPUT. Runs as root, or as a user whose /etc/subuid and
+# log go into OUTPUT/check and OUTPUT/nocheck. Runs as root, or as a user whose /etc/subuid and
 # /etc/subgid lines are there already: sbuild's unshare mode maps the
 # chroot's users to them.
 #
@@ -15,10 +16,12 @@
 
 set -u
 fail() { echo "sbuild.sh: $*" >&2; exit 1; }
-[ $# -ge 3 ] || fail "usage: sbuild.sh bookworm|trixie check|nocheck OUTPUT [DSC]"
-suite=$1 tests=$2 output=$3 dsc=${4-}
+[ $# -ge 3 ] || fail "usage: sbuild.sh bookworm|trixie \"check|nocheck...\" OUTPUT [DSC]"
+suite=$1 modes=$2 output=$3 dsc=${4-}
 case $suite in bookworm | trixie) ;; *) fail "suite $suite: bookworm or trixie" ;; esac
-case $tests in check | nocheck) ;; *) fail "$tests: check or nocheck" ;; esac
+for tests in $modes; do
+    case $tests in check | nocheck) ;; *) fail "$tests: check or nocheck" ;; esac
+done
 for tool in sbuild mmdebstrap newuidmap; do
     command -v $tool >/dev/null ||
         fail "needs $tool: apt-get install --no-install-recommends sbuild mmdebstrap uidmap"
@@ -36,7 +39,7 @@ finish() {
     rm -rf "$work"
     result=PASSED
     [ "$status" -eq 0 ] || result=FAILED
-    echo "sbuild.sh: $suite $tests $result, $(($(date +%s) - started)) s"
+    echo "sbuild.sh: $suite $modes $result, $(($(date +%s) - started)) s"
     exit "$status"
 }
 trap finish EXIT
@@ -68,14 +71,19 @@ mmdebstrap --quiet --variant=buildd "$suite" "$tarball" "$mirror" || exit 1
 set -- --chroot-mode=unshare --chroot="$tarball" --dist="$suite" --no-run-lintian \
     --no-apt-upgrade --no-apt-distupgrade
 [ "$suite" = bookworm ] && set -- "$@" --resolve-alternatives
-if [ "$tests" = nocheck ]; then
-    set -- "$@" --profiles=nocheck
-    export DEB_BUILD_OPTIONS="nocheck ${DEB_BUILD_OPTIONS-}"
-fi
-echo "sbuild $* $dsc, in $output"
-(cd "$output" && sbuild "$@" "$dsc" >/dev/null) || {
-    echo "the build log: $(ls -t "$output"/*.build | head -n 1)"
-    tail -n 60 "$(ls -t "$output"/*.build | head -n 1)"
-    exit 1
-}
-ls -1 "$output"
+for tests in $modes; do
+    t0=$(date +%s)
+    mkdir -p "$output/$tests" || exit 1
+    profile=""
+    [ "$tests" = nocheck ] && profile=--profiles=nocheck
+    echo "sbuild $* $profile $dsc, in $output/$tests"
+    (cd "$output/$tests" && DEB_BUILD_OPTIONS="$([ "$tests" = nocheck ] && echo nocheck) ${DEB_BUILD_OPTIONS-}" \
+        sbuild "$@" $profile "$dsc" >/dev/null) || {
+        log=$(ls -t "$output/$tests"/*.build | head -n 1)
+        echo "the build log: $log"
+        tail -n 60 "$log"
+        exit 1
+    }
+    echo "$suite $tests: $(($(date +%s) - t0)) s"
+    ls -1 "$output/$tests"
+done

@@ -79,7 +79,10 @@ quietly() {
     return 1
 }
 
+# Each step runs, whatever the earlier ones gave: one failing says nothing of
+# the others (a step that needs an earlier one's package fails at once).
 summary=""
+failed=""
 started=$(date +%s)
 stage() {
     name=$1
@@ -94,7 +97,8 @@ stage() {
     [ "$status" -eq 0 ] || result=FAILED
     summary="$summary$(printf '  %-52s %5s s  %s' "$name" "$seconds" "$result")\n"
     echo "--- $name: $result, $seconds s"
-    [ "$status" -eq 0 ] || { verdict "FAILED at \"$name\""; exit 1; }
+    [ "$status" -eq 0 ] || failed="$failed \"$name\""
+    return "$status"
 }
 verdict() {
     echo
@@ -167,10 +171,11 @@ packageArmhf() {
 echo "Dalvery for arm64 and armhf: commit $commit of $repo, in $work"
 [ -z "$(git -C "$repo" status --porcelain --untracked-files=no)" ] ||
     echo "(changes not committed in the checkout are not tested)"
-stage "mmdebstrap $SUITE, two clones" bootstrap
+stage "mmdebstrap $SUITE, two clones" bootstrap || { verdict FAILED; exit 1; }
 stage "make package ARCH=arm64" packageArm64
 stage "make package ARCH=arm64 again, byte for byte; lintian" packageArm64Again
 stage "the arm64 package's tests under qemu-user" testPackageArm64
 stage "end-to-end scenarios against the arm64 program" scenariosArm64
 stage "make package ARCH=armhf; lintian" packageArmhf
+[ -z "$failed" ] || { verdict "FAILED at$failed"; exit 1; }
 verdict PASSED

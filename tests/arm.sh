@@ -148,7 +148,11 @@ testPackageArm64() {
         cd /srv/tested/dalvery-*
         dpkg-buildpackage -us -uc -b -a arm64 -Pcross >/tmp/arm64-tests.log 2>&1 || status=\$?
         sed -n '/tests passed/,\$p' /tmp/arm64-tests.log | head -n 40
-        [ \${status:-0} -eq 0 ] || { tail -n 60 /tmp/arm64-tests.log; exit 1; }"
+        [ \${status:-0} -eq 0 ] && exit 0
+        echo 'What the failed tests said:'
+        grep -A 2 -E '^[0-9]+: (.*: Failure|FAIL: )' /tmp/arm64-tests.log | head -n 100
+        tail -n 3 /tmp/arm64-tests.log
+        exit 1"
 }
 
 # The arm64 program, installed beside amd64's libraries, started by the

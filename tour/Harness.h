@@ -18,17 +18,12 @@ class WindowManager;
 // it starts the binary, waits for its window, clicks, drags and types with
 // real X input, reads what the program prints and looks at the pixels.
 //
-// Each action returns once the program has dealt with the input and the
-// picture holds still. What it waits for first depends on what the caller
-// expects the input to do:
-//   Expect::Change    the window's picture changes (at most a few seconds);
-//   Expect::NoChange  the program has read the input: the selected list line
-//                     is clicked again and its printed line awaited, which
-//                     the program can only print after the earlier input.
-//                     This needs a selected line; without one the driver
-//                     only waits for a still picture.
-enum class Expect { Change, NoChange };
-
+// Each action returns once the program has handled the input and drawn the
+// frame that follows, however slow the machine: the program answers a
+// request sent after the input only when it has read the input, and a
+// second one only after it has drawn (FLTK draws before it waits for more
+// events). The picture is then taken once it holds still, as Wine, which
+// answers for the program before the program has read the input, needs.
 enum class Drag { Left, Right, AltRight, ShiftAltRight };
 
 struct Point {
@@ -81,13 +76,13 @@ public:
     bool selectLine(int line, const std::string& name);
     bool select(SiteMachine machine);
     // A click in the list's empty space below its last line.
-    void clickBelowLastLine(Expect expect = Expect::Change);
-    void press(layout::Button button, Expect expect = Expect::Change);
+    void clickBelowLastLine();
+    void press(layout::Button button);
     // Drags slider `i` to `fraction` of its travel (0 its minimum, 1 its
     // maximum) the way a user does: press on the knob, move, release.
-    void setSlider(int i, double fraction, Expect expect = Expect::Change);
+    void setSlider(int i, double fraction);
     // A drag in the site view between two points in view units.
-    void dragInView(Point from, Point to, Drag kind, Expect expect = Expect::Change);
+    void dragInView(Point from, Point to, Drag kind);
 
     // FLTK 1.4's keys that rescale the window: Ctrl with '+', '-' or '0',
     // typed as on a US keyboard ('+' is Shift and '='), with the pointer over
@@ -112,8 +107,9 @@ public:
 
     // Waits until the picture holds still and returns it.
     Image settle();
-    // Makes sure the program has read all input sent so far (see Expect);
-    // false when it did not answer.
+    // Makes sure the program has handled all input sent so far and drawn
+    // what it made it draw, and the picture holds still; false when the
+    // program did not answer.
     bool syncWithProgram();
 
     int listLineCount() const { return int(lineCentres.size()); }
@@ -121,7 +117,8 @@ public:
 private:
     bool waitForWindow();
     void findListLines(const Image& shot);
-    void afterInput(const Image& before, Expect expect);
+    bool answered();
+    void afterInput();
     Point toScreen(int wx, int wy) const;
     void click(int wx, int wy);
     void dragPath(Point from, Point to, int button); // window coordinates
@@ -134,6 +131,4 @@ private:
     unsigned long window = 0;
     Rect frame;                   // the window on the screen
     std::vector<int> lineCentres; // y of each list line, window coordinates
-    int selectedLine = 0;         // the line the driver last clicked, 0 for none
-    std::string selectedName;
 };

@@ -5,7 +5,10 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <poll.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
@@ -212,6 +215,45 @@ void XSession::requestClose(unsigned long window)
 {
     sendMessage(display, window, NoEventMask, window, "WM_PROTOCOLS",
                 {long(XInternAtom(display, "WM_DELETE_WINDOW", False)), CurrentTime});
+}
+
+// ICCCM has every client answer a selection request, a refusal included, and
+// FLTK and Wine answer one whatever they own. The request is for a selection
+// and a target of ours, which nobody has, so the program's answer is a
+// refusal that changes nothing.
+bool XSession::roundTrip(unsigned long window, double seconds)
+{
+    if (!requestor)
+        requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const Atom ours = XInternAtom(display, "DALVERY_HARNESS", False);
+    XEvent request;
+    std::memset(&request, 0, sizeof request);
+    request.xselectionrequest.type = SelectionRequest;
+    request.xselectionrequest.owner = window;
+    request.xselectionrequest.requestor = requestor;
+    request.xselectionrequest.selection = ours;
+    request.xselectionrequest.target = ours;
+    request.xselectionrequest.property = ours;
+    // The answer carries the request's time back: it numbers the requests.
+    request.xselectionrequest.time = ++requests;
+    // No event mask: the event goes to the client that made the window.
+    if (!XSendEvent(display, window, False, NoEventMask, &request))
+        return false;
+    XFlush(display);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    for (;;) {
+        XEvent answer;
+        while (XCheckTypedWindowEvent(display, requestor, SelectionNotify, &answer))
+            if (answer.xselection.time == requests)
+                return true;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        poll(&connection, 1, int(left.count()));
+        XEventsQueued(display, QueuedAfterReading);
+    }
 }
 
 bool XSession::windowManagerAnswers()

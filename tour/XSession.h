@@ -48,6 +48,12 @@ public:
     // The close request a window manager sends when the user closes a window.
     void requestClose(unsigned long window);
 
+    // A round trip through the program that made `window`: a request that it
+    // answers when its event loop reaches it, so after every event that
+    // reached it before, XTest's input included. False when no answer came
+    // within `seconds`.
+    bool roundTrip(unsigned long window, double seconds);
+
     // True once a window manager manages the screen and answers requests;
     // until then each call asks it again. Call it until it holds.
     bool windowManagerAnswers();
@@ -60,4 +66,6 @@ private:
     Display* display = nullptr;
     bool hasXTest = false;
     unsigned long probe = 0; // an unmapped window of ours to ask a window manager about
+    unsigned long requestor = 0; // an unmapped window of ours that answers come to
+    unsigned long requests = 0;  // round trips asked for, which tell their answers apart
 };

@@ -19,18 +19,18 @@ TEST(ValgrindSession, ScriptedSessionHasNoMemoryErrorsAndNoLeaksOfOurs)
     for (const ListedMachine& m : siteMachines) {
         SCOPED_TRACE(m.name);
         ASSERT_TRUE(dalvery.selectLine(m.line, m.name));
-        dalvery.setSlider(0, 0.6, Expect::NoChange);
-        dalvery.setSlider(3, 0.8, Expect::NoChange);
-        dalvery.press(Button::AddRock, Expect::NoChange);
+        dalvery.setSlider(0, 0.6);
+        dalvery.setSlider(3, 0.8);
+        dalvery.press(Button::AddRock);
         for (Button view : {Button::Machine, Button::Driver, Button::World})
-            dalvery.press(view, Expect::NoChange);
+            dalvery.press(view);
     }
-    dalvery.dragInView({300, 300}, {420, 250}, Drag::Right, Expect::NoChange);
-    dalvery.dragInView({300, 300}, {200, 350}, Drag::AltRight, Expect::NoChange);
-    dalvery.dragInView({300, 300}, {-40, 620}, Drag::Left, Expect::NoChange);
-    dalvery.clickBelowLastLine(Expect::NoChange);
-    dalvery.setSlider(0, 0.2, Expect::NoChange); // inactive now
-    dalvery.press(Button::ClearRocks, Expect::NoChange);
+    dalvery.dragInView({300, 300}, {420, 250}, Drag::Right);
+    dalvery.dragInView({300, 300}, {200, 350}, Drag::AltRight);
+    dalvery.dragInView({300, 300}, {-40, 620}, Drag::Left);
+    dalvery.clickBelowLastLine();
+    dalvery.setSlider(0, 0.2); // inactive now
+    dalvery.press(Button::ClearRocks);
     ASSERT_EQ(dalvery.problem(), "");
 
     dalvery.requestClose();

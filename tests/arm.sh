@@ -147,7 +147,7 @@ testPackageArm64() {
         rm -rf /srv/tested && mkdir /srv/tested && cp -a $CLONE/$PACKAGES/dalvery-* /srv/tested/
         cd /srv/tested/dalvery-*
         dpkg-buildpackage -us -uc -b -a arm64 -Pcross >/tmp/arm64-tests.log 2>&1 || status=\$?
-        sed -n '/tests passed/,\$p' /tmp/arm64-tests.log | head -n 40
+        sed -n '/% tests passed/,\$p' /tmp/arm64-tests.log | head -n 40
         [ \${status:-0} -eq 0 ] && exit 0
         echo 'What the failed tests said:'
         grep -A 2 -E '^[0-9]+: (.*: Failure|FAIL: )' /tmp/arm64-tests.log | head -n 100

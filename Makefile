@@ -14,7 +14,8 @@
 #                     installs it under PREFIX (/usr/local), honouring DESTDIR
 #   make uninstall    removes the files the last make install wrote
 #   make package      builds the source and binary Debian packages into
-#                     build-release/package/
+#                     build-release/package/; with ARCH=arm64 (or armhf...),
+#                     cross-builds that architecture's binary package there
 #   make test-debian13  (as root) make test from a clone in /root of a fresh,
 #                     minimal Debian 13, the package built again byte for
 #                     byte, and its autopkgtest on the package installed
@@ -38,6 +39,13 @@ JOBS ?= 2
 # Debian 12 has FLTK 1.3 alone; later releases FLTK 1.4, the first of the
 # two in debian/control, which apt-get build-dep takes where it can.
 PROGRAM_PROFILES := nocheck
+# make package ARCH=arm64: the binary package of another architecture, built
+# with Debian's cross compiler against that architecture's libraries (dpkg's
+# multiarch), under the cross build profile too.
+CROSS = $(filter-out $(shell dpkg --print-architecture),$(ARCH))
+comma := ,
+PACKAGE_PROFILES = $(PROGRAM_PROFILES)$(if $(CROSS),$(comma)cross)
+CROSS_PACKAGES = $(if $(CROSS),crossbuild-essential-$(CROSS))
 ALL_PROFILES := all
 # Non-empty where FLTK 1.4 is, which speaks Wayland as well as X11.
 FLTK_WAYLAND := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),,yes)
@@ -176,8 +184,11 @@ build-sanitize: test-deps
 deps:
 	@$(call install-packages,$(PROGRAM_PROFILES),$(RUN_PACKAGES))
 
-program-deps package-deps:
+program-deps:
 	@$(call install-packages,$(PROGRAM_PROFILES))
+
+package-deps:
+	@$(call install-packages,$(PACKAGE_PROFILES),$(CROSS_PACKAGES),,$(CROSS))
 
 tour-deps:
 	@$(call install-packages,$(ALL_PROFILES),$(RUN_PACKAGES))
@@ -195,25 +206,29 @@ test-windows-deps:
 # Installs what is missing of debian/control's build dependencies, of the
 # build profiles $(1) (all: with no profile; empty: none of them), and of
 # the packages $(2), with apt-get's options $(3); or, when not root, names
-# the command that would, on one line to copy whole. dpkg-checkbuilddeps
-# (from dpkg-dev, which build-essential brings) answers at once when nothing
-# is missing, without apt.
+# the command that would, on one line to copy whole. The build dependencies
+# are those of a build for architecture $(4) when given, which dpkg is first
+# told of. dpkg-checkbuilddeps (from dpkg-dev, which build-essential brings)
+# answers at once when nothing is missing, without apt.
 profiles = $(if $(filter-out $(ALL_PROFILES),$(1)), -P $(1))
 define install-packages
-build=; missing=; \
-$(if $(1),dpkg-checkbuilddeps$(call profiles,$(1)) >/dev/null 2>&1 || \
-	build="apt-get build-dep -y$(call profiles,$(1)) $(CURDIR)";) \
+build=; missing=; foreign=; \
+$(if $(4),dpkg --print-foreign-architectures | grep -qx $(4) || \
+	foreign="dpkg --add-architecture $(4)";) \
+$(if $(1),dpkg-checkbuilddeps$(if $(4), -a $(4))$(call profiles,$(1)) >/dev/null 2>&1 || \
+	build="apt-get build-dep -y$(if $(4), -a $(4))$(call profiles,$(1)) $(CURDIR)";) \
 missing=$$(for p in $(sort $(2)); do \
 	dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || printf ' %s' $$p; \
 done); \
 install=$${missing:+apt-get install -y$(if $(3), $(3))$$missing}; \
 if [ -n "$$build$$install" ]; then \
 	if [ "$$(id -u)" -eq 0 ]; then \
-		echo "Installing:$${build:+ the build dependencies of debian/control}$$missing"; \
+		echo "Installing:$${build:+ the build dependencies of debian/control$(if $(4), for $(4))}$$missing"; \
+		{ [ -z "$$foreign" ] || $$foreign; } && \
 		apt-get update -qq && export DEBIAN_FRONTEND=noninteractive && \
 		{ [ -z "$$build" ] || $$build -qq; } && { [ -z "$$install" ] || $$install -qq; }; \
 	else \
-		echo "Missing Debian packages; install them with: sudo $${build:+$$build$${install:+ && sudo }}$$install" >&2; \
+		echo "Missing Debian packages; install them with: sudo $${foreign:+$$foreign && sudo }$${build:+$$build$${install:+ && sudo }}$$install" >&2; \
 		exit 1; \
 	fi; \
 fi
@@ -255,13 +270,15 @@ uninstall:
 # dpkg-buildpackage writes beside the tree it builds, so it builds a copy of
 # the files git tracks, as they stand. Their permissions are made those of a
 # umask of 022, whatever the clone's, so that the source is the same in every
-# clone. The tests are make test's, not the package build's.
+# clone. The tests are make test's, not the package build's. A cross build
+# (ARCH=) makes the binary package alone, and leaves the other
+# architectures' files in the folder.
 PACKAGE_DIR := $(RELEASE_DIR)/package
 package: package-deps
-	rm -rf $(PACKAGE_DIR)
+	rm -rf $(if $(CROSS),$(PACKAGE_DIR)/dalvery-* $(PACKAGE_DIR)/dalvery*_$(CROSS).*,$(PACKAGE_DIR))
 	tree=$(PACKAGE_DIR)/dalvery-$$(dpkg-parsechangelog -S Version) && mkdir -p $$tree && \
 	git ls-files -z | xargs -0 cp -P --parents -t $$tree && chmod -R u+w,go=u,go-w $$tree && \
-	cd $$tree && DEB_BUILD_OPTIONS="nocheck $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -Pnocheck
+	cd $$tree && DEB_BUILD_OPTIONS="nocheck $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -P$(PACKAGE_PROFILES)$(if $(CROSS), -a $(CROSS) -b)
 	@ls -1 $(PACKAGE_DIR)/dalvery_*
 
 clean:

@@ -18,7 +18,9 @@
 #                     cross-builds that architecture's binary package there
 #   make test-debian13  (as root) make test from a clone in /root of a fresh,
 #                     minimal Debian 13, the package built again byte for
-#                     byte, and its autopkgtest on the package installed
+#                     byte, by sbuild on Debian 13 and 12, its autopkgtest on
+#                     the package installed, and the arm64 and armhf packages
+#                     (tests/arm.sh)
 #   make windows      cross-builds the Windows program, its zip and its
 #                     installer into build-windows/ (FLTK_SOURCE=PATH: FLTK's
 #                     release tarball or tree; without it, FLTK is cloned)

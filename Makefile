@@ -4,6 +4,8 @@
 #               pictures
 #   make test   builds and runs every test, then again built with the
 #               address and undefined-behaviour sanitizers (build-asan/)
+#   make check  the quick loop: builds and runs the unit tests alone
+#               (CTest label unit) in make test's build/, in seconds
 # Both install the Debian packages they need first (as root), or print the
 # exact apt-get line to run when they cannot. Besides them:
 #   make bench        builds an optimised program and the benchmarks in bench/
@@ -87,7 +89,7 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test build build-sanitize program tour deps program-deps tour-deps \
+.PHONY: run test check check-deps build build-sanitize program tour deps program-deps tour-deps \
         test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
         uninstall package test-debian13 windows test-windows test-windows-deps
 
@@ -147,6 +149,14 @@ icons: tour icon-deps
 icon-deps:
 	@$(call install-packages,,$(ICON_PACKAGES))
 
+# Configured once, then cmake rebuilds only what the unit tests link (and
+# configures again by itself when a CMakeLists.txt changes). The site
+# display's tests build the real window, unshown, which needs a display.
+check: check-deps
+	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || $(configure-test)
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target unit_tests
+	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -L unit
+
 test: build build-sanitize
 	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -LE windows
 	xvfb-run -a -s "$(call xvfb-args,$(SANITIZE_BUILD_DIR))" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
@@ -175,8 +185,10 @@ test-debian13:
 	@$(call install-packages,,debootstrap git mmdebstrap sbuild uidmap diffoscope-minimal,--no-install-recommends)
 	tests/debian13.sh
 
+configure-test = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug
+
 build: test-deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug
+	$(configure-test)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 build-sanitize: test-deps
@@ -185,6 +197,9 @@ build-sanitize: test-deps
 
 deps:
 	@$(call install-packages,$(PROGRAM_PROFILES),$(RUN_PACKAGES))
+
+check-deps:
+	@$(call install-packages,$(ALL_PROFILES))
 
 program-deps:
 	@$(call install-packages,$(PROGRAM_PROFILES))

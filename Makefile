@@ -4,10 +4,10 @@
 #               pictures
 #   make test   builds and runs every test, then again built with the
 #               address and undefined-behaviour sanitizers (build-asan/)
-#   make check  the quick loop: builds and runs the unit tests alone
-#               (CTest label unit) in make test's build/, in seconds
 # Both install the Debian packages they need first (as root), or print the
 # exact apt-get line to run when they cannot. Besides them:
+#   make check        the quick loop: builds and runs the unit tests alone
+#                     (CTest label unit) in make test's build/, in seconds
 #   make bench        builds an optimised program and the benchmarks in bench/
 #                     and runs them on a virtual display (docs/performance.md)
 #   make screenshots  takes the README's pictures again with the tour

@@ -7,3 +7,7 @@ struct Rock {
     float y;
     float z;
 };
+
+// Every rock is a cube with edges this long, site units, centred on its
+// position.
+constexpr float rockSize = 2;

@@ -109,7 +109,7 @@ TEST(RockGrid, EveryCountSpreadsOverTheSameGroundWithNoTwoRocksTogether)
         EXPECT_LE(std::fabs(rock.x), 100) << "on the ground";
         EXPECT_LE(std::fabs(rock.z), 100) << "on the ground";
         // Each rock rests on the ground or on a layer of rocks.
-        const float layer = (rock.y - rockGridRockSize / 2) / rockGridRockSize;
+        const float layer = (rock.y - rockSize / 2) / rockSize;
         EXPECT_FLOAT_EQ(layer, std::round(layer)) << rock.y;
         EXPECT_GE(layer, 0);
     }
@@ -119,7 +119,7 @@ TEST(RockGrid, EveryCountSpreadsOverTheSameGroundWithNoTwoRocksTogether)
     // A full first layer covers the same square as 10,000 rocks do.
     const std::vector<Rock> layer = rockGrid(rockGridSide * rockGridSide);
     for (const Rock& rock : layer)
-        EXPECT_FLOAT_EQ(rock.y, rockGridRockSize / 2);
+        EXPECT_FLOAT_EQ(rock.y, rockSize / 2);
     EXPECT_FLOAT_EQ(layer.back().x, maxX);
     EXPECT_FLOAT_EQ(layer.back().z, maxX);
 }

@@ -13,6 +13,7 @@
 #include <FL/Fl_Gl_Window.H>
 #include <FL/gl.h>
 
+#include "view/SiteBufferMode.h"
 #include "view/SiteLook.h"
 #include "view/WindowLayout.h"
 
@@ -91,7 +92,7 @@ class LeastView : public Fl_Gl_Window {
 public:
     LeastView() : Fl_Gl_Window(layout::view.x, layout::view.y, layout::view.w, layout::view.h)
     {
-        mode(FL_RGB | FL_DOUBLE | FL_ALPHA | FL_DEPTH);
+        mode(siteBufferMode);
     }
 
     void draw() override

@@ -9,7 +9,7 @@ std::vector<Rock> rockGrid(int count)
     for (int i = 0; i < count; ++i) {
         const float x = firstPlace + rockGridPitch * (i % rockGridSide);
         const float z = firstPlace + rockGridPitch * (i / rockGridSide % rockGridSide);
-        const float y = rockGridRockSize / 2 + rockGridRockSize * (i / perLayer);
+        const float y = rockSize / 2 + rockSize * (i / perLayer);
         rocks.push_back({x, y, z});
     }
     return rocks;

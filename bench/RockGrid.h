@@ -10,6 +10,5 @@
 // origin, filled row by row, then layer on layer, each a rock higher.
 constexpr int rockGridSide = 40;
 constexpr float rockGridPitch = 4;
-constexpr float rockGridRockSize = 2; // the site display draws rocks this big
 
 std::vector<Rock> rockGrid(int count);

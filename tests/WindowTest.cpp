@@ -4,6 +4,7 @@
 #include <FL/Fl_Value_Slider.H>
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "tests/KeptSite.h"
 #include "tests/StdoutPipe.h"
 #include "tests/TestMachines.h"
+#include "tour/SiteMachines.h"
 #include "view/SiteDisplay.h"
 
 namespace {
@@ -133,13 +135,14 @@ TEST_F(MainWindow, IsLaidOutAsTheUserExpects)
 
 TEST_F(MainWindow, ListsTheSitesMachinesByNameInOrderWithThemselvesAsLineData)
 {
-    const char* expected[] = {"Dump truck", "Crane", "Excavator", "Example1", "Example2"};
-    ASSERT_EQ(window.machineBrowser->size(), 5);
-    ASSERT_EQ(window.machines.size(), 5u);
-    for (int line = 1; line <= 5; ++line) {
+    // The list the end-to-end tests and the tour click in, line by line.
+    ASSERT_EQ(window.machineBrowser->size(), int(std::size(siteMachines)));
+    ASSERT_EQ(window.machines.size(), std::size(siteMachines));
+    for (const ListedMachine& expected : siteMachines) {
+        const int line = expected.line;
         const Machine* machine = window.machines[size_t(line - 1)];
-        EXPECT_STREQ(window.machineBrowser->text(line), expected[line - 1]) << "line " << line;
-        EXPECT_EQ(machine->name, expected[line - 1]);
+        EXPECT_STREQ(window.machineBrowser->text(line), expected.name) << "line " << line;
+        EXPECT_EQ(machine->name, expected.name);
         EXPECT_EQ(window.machineBrowser->data(line), machine) << "line " << line;
     }
     EXPECT_EQ(window.machineBrowser->value(), 0) << "nothing selected at start";

@@ -3,6 +3,8 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include "view/SiteBuffers.h"
+
 namespace {
 
 EGLDisplay display = EGL_NO_DISPLAY;
@@ -25,15 +27,16 @@ bool makeHeadlessContext(int width, int height, std::string& error)
         error = "no surfaceless EGL display";
         return false;
     }
-    // The same buffers as the program's view asks of FLTK: RGBA and depth.
+    const SiteBuffers& b = siteBuffers;
     const EGLint configAttributes[] = {
         EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-        EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-        EGL_DEPTH_SIZE, 24, EGL_NONE,
+        EGL_RED_SIZE, b.colourBits, EGL_GREEN_SIZE, b.colourBits, EGL_BLUE_SIZE, b.colourBits,
+        EGL_ALPHA_SIZE, b.alphaBits, EGL_DEPTH_SIZE, b.depthBits, EGL_STENCIL_SIZE, b.stencilBits,
+        EGL_NONE,
     };
     EGLint count = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &count) || count == 0) {
-        error = "no EGL config with RGBA and a depth buffer";
+        error = "no EGL config with the site's buffers";
         return false;
     }
     const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};

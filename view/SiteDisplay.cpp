@@ -10,13 +10,13 @@
 #include "draw/Lens.h"
 #include "draw/Primitives.h"
 #include "machines/Machine.h"
+#include "view/SiteBufferMode.h"
 #include "view/SiteLook.h"
 #include "view/WindowLayout.h"
 
 namespace {
 
 constexpr float groundSize = 200; // site units, matching the X and Z slider bounds
-constexpr float rockSize = 2;
 
 // Every state the frame relies on is set here, every frame, so nothing that
 // a machine or FLTK changed in an earlier frame carries over.
@@ -49,15 +49,8 @@ void checkFrameEnd(GLint modelViewDepthBefore)
 
 SiteDisplay::SiteDisplay() : Fl_Gl_Window(layout::view.x, layout::view.y, layout::view.w, layout::view.h)
 {
-    // A stencil buffer we never use, for the depth buffer that comes with it.
-    // Asked for any depth buffer, FLTK 1.4's Wayland backend gets EGL's
-    // smallest, 16 bits, which at the start-up distance of 250 (planes at 0.1
-    // and 1000) tells depths about 10 units apart, a whole machine: faces
-    // behind show through. Mesa has 16-bit depth without a stencil only, so
-    // with one EGL hands over 24 bits, as GLX and WGL do anyway. Where no GL
-    // offers a stencil, depth alone still beats no view.
-    const int withStencil = FL_RGB | FL_DOUBLE | FL_ALPHA | FL_DEPTH | FL_STENCIL;
-    Fl_Gl_Window::mode(can_do(withStencil) ? withStencil : withStencil & ~FL_STENCIL);
+    // Where no GL offers a stencil, depth alone still beats no view.
+    Fl_Gl_Window::mode(can_do(siteBufferMode) ? siteBufferMode : siteBufferMode & ~FL_STENCIL);
     camera.fieldOfView = cameraFieldOfView;
     camera.widget = this;
     camera.distance = 250;

@@ -48,9 +48,10 @@ grep -q '^License: MIT$' "$usr/share/doc/dalvery/copyright" || fail "no MIT lice
 class=$(key StartupWMClass)
 # Docks match the window's class (its app id on Wayland) to the entry's name.
 [ "$class.desktop" = "${entry##*/}" ] || fail "StartupWMClass is '$class', the entry ${entry##*/}"
-# -noreset: else the server resets when a polling xprop leaves, and the
-# program, connecting meanwhile, fails with "Can't open display".
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$root/display" 2>/dev/null &
+# The harness's virtual screen, which the build's configure wrote. -noreset:
+# else the server resets when a polling xprop leaves, and the program,
+# connecting meanwhile, fails with "Can't open display".
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "$(cat "$build/virtual-screen")x24" 3>"$root/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$root/display")

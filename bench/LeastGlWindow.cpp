@@ -22,7 +22,7 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Value_Slider.H>
 
-#include "tour/SiteMachines.h"
+#include "harness/SiteMachines.h"
 #endif
 
 namespace {

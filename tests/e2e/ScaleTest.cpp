@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tour/Colours.h"
-#include "tour/Harness.h"
+#include "harness/Colours.h"
+#include "harness/Harness.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <iterator>
 #include <thread>
 
-#include "tour/Layout.h"
-#include "tour/VirtualScreen.h"
+#include "harness/Layout.h"
+#include "harness/VirtualScreen.h"
 
 namespace {
 

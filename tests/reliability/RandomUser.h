@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "tour/Harness.h"
+#include "harness/Harness.h"
 
 // A user who clicks, drags and presses anywhere in the program's window and
 // beyond it, as fast as the input goes: the list (on its lines and below

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "tour/Image.h"
-#include "tour/Layout.h"
-#include "tour/SiteMachines.h"
-#include "tour/XSession.h"
+#include "harness/Image.h"
+#include "harness/Layout.h"
+#include "harness/SiteMachines.h"
+#include "harness/XSession.h"
 
 class ChildProcess;
 class VirtualDisplay;

@@ -1,4 +1,4 @@
-#include "tour/XSession.h"
+#include "harness/XSession.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

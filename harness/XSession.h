@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "tour/Image.h"
+#include "harness/Image.h"
 
 typedef struct _XDisplay Display;
 

@@ -53,7 +53,7 @@ ALL_PROFILES := all
 FLTK_WAYLAND := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),,yes)
 
 # What the targets need beside the build dependencies. Running the program
-# needs Mesa's drivers, and x11-utils tells whether a display is up.
+# needs Mesa's renderers, and x11-utils tells whether a display is up.
 RUN_PACKAGES := libgl1-mesa-dri x11-utils
 # The tests also check the install and the package with desktop-file-validate
 # (desktop-file-utils), lintian, appstreamcli (appstream) and hardening-check,
@@ -67,12 +67,12 @@ BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 # The Windows build: mingw-w64's cross compiler, NSIS for the installer,
 # icoutils for the icon, git for cloning FLTK. Its tests start it under Wine
-# with the end-to-end driver of the test build.
+# with the end-to-end harness of the test build.
 WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix nsis icoutils git
 WINDOWS_TEST_PACKAGES := wine wine64
 
 # The Xvfb of make's own, for the build tree $(1): the virtual screen that
-# its configure wrote (tour/CMakeLists.txt says it), at depth 24. -noreset:
+# its configure wrote (harness/CMakeLists.txt says it), at depth 24. -noreset:
 # without it the server resets whenever its last client leaves, and a test
 # connecting during the reset fails with "Can't open display".
 xvfb-args = -screen 0 $$(cat $(1)/virtual-screen)x24 -noreset

@@ -15,7 +15,7 @@
 
 namespace {
 
-// Windows come and go under the driver (the program may be closing); a
+// Windows come and go under the harness (the program may be closing); a
 // request about a vanished window must not end the test process, which is
 // what Xlib's default handler does.
 int ignoreXError(Display*, XErrorEvent*)

@@ -38,9 +38,12 @@ JOBS ?= 2
 # The build dependencies are said once, in debian/control, where those that
 # only the tests and the tour need carry the nocheck build profile: a target
 # that builds the program alone asks for that profile, and gets the least.
+# Those that only the tests need carry the tour's profile too, which the
+# tour asks for.
 # Debian 12 has FLTK 1.3 alone; later releases FLTK 1.4, the first of the
 # two in debian/control, which apt-get build-dep takes where it can.
 PROGRAM_PROFILES := nocheck
+TOUR_PROFILES := pkg.dalvery.tour
 # make package ARCH=arm64: the binary package of another architecture, built
 # with Debian's cross compiler against that architecture's libraries (dpkg's
 # multiarch), under the cross build profile too.
@@ -193,7 +196,7 @@ package-deps:
 	@$(call install-packages,$(PACKAGE_PROFILES),$(CROSS_PACKAGES),,$(CROSS))
 
 tour-deps:
-	@$(call install-packages,$(ALL_PROFILES),$(RUN_PACKAGES))
+	@$(call install-packages,$(TOUR_PROFILES),$(RUN_PACKAGES))
 
 test-deps:
 	@$(call install-packages,$(ALL_PROFILES),$(TEST_PACKAGES))

@@ -40,9 +40,12 @@ JOBS ?= 2
 # The build dependencies are said once, in debian/control, where those that
 # only the tests and the tour need carry the nocheck build profile: a target
 # that builds the program alone asks for that profile, and gets the least.
+# Those that only the tests need carry the tour's profile too, which the
+# tour asks for.
 # Debian 12 has FLTK 1.3 alone; later releases FLTK 1.4, the first of the
 # two in debian/control, which apt-get build-dep takes where it can.
 PROGRAM_PROFILES := nocheck
+TOUR_PROFILES := pkg.dalvery.tour
 # make package ARCH=arm64: the binary package of another architecture, built
 # with Debian's cross compiler against that architecture's libraries (dpkg's
 # multiarch), under the cross build profile too.
@@ -55,7 +58,7 @@ ALL_PROFILES := all
 FLTK_WAYLAND := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),,yes)
 
 # What the targets need beside the build dependencies. Running the program
-# needs Mesa's drivers, and x11-utils tells whether a display is up.
+# needs Mesa's renderers, and x11-utils tells whether a display is up.
 RUN_PACKAGES := libgl1-mesa-dri x11-utils
 # The tests also check the install and the package with desktop-file-validate
 # (desktop-file-utils), lintian, appstreamcli (appstream) and hardening-check,
@@ -69,12 +72,12 @@ BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev
 ICON_PACKAGES := imagemagick
 # The Windows build: mingw-w64's cross compiler, NSIS for the installer,
 # icoutils for the icon, git for cloning FLTK. Its tests start it under Wine
-# with the end-to-end driver of the test build.
+# with the end-to-end harness of the test build.
 WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix nsis icoutils git
 WINDOWS_TEST_PACKAGES := wine wine64
 
 # The Xvfb of make's own, for the build tree $(1): the virtual screen that
-# its configure wrote (tour/CMakeLists.txt says it), at depth 24. -noreset:
+# its configure wrote (harness/CMakeLists.txt says it), at depth 24. -noreset:
 # without it the server resets whenever its last client leaves, and a test
 # connecting during the reset fails with "Can't open display".
 xvfb-args = -screen 0 $$(cat $(1)/virtual-screen)x24 -noreset
@@ -208,7 +211,7 @@ package-deps:
 	@$(call install-packages,$(PACKAGE_PROFILES),$(CROSS_PACKAGES),,$(CROSS))
 
 tour-deps:
-	@$(call install-packages,$(ALL_PROFILES),$(RUN_PACKAGES))
+	@$(call install-packages,$(TOUR_PROFILES),$(RUN_PACKAGES))
 
 test-deps:
 	@$(call install-packages,$(ALL_PROFILES),$(TEST_PACKAGES))

@@ -25,7 +25,7 @@
 #include "view/SiteDisplay.h"
 #include "bench/Sampled.h"
 #include "machines/ExampleMachine.h"
-#include "tour/SiteMachines.h"
+#include "harness/SiteMachines.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // with each of two floors, so that load from elsewhere on the machine weighs
 // on a frame and its floor alike:
 // - the same picture with nothing to hand over: the frame compiled once into
-//   a display list, replayed from the driver's own buffers. What the frame
+//   a display list, replayed from the renderer's own buffers. What the frame
 //   costs above it is the cost of drawing in immediate mode;
 // - the ground alone, the frame of an empty site (clear, lights, camera and
 //   ground): what any picture of the site costs.
@@ -24,7 +24,7 @@
 
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
-#include "tour/HeadlessGl.h"
+#include "harness/HeadlessGl.h"
 #include "bench/Sampled.h"
 #include "bench/RockGrid.h"
 #include "machines/ExampleMachine.h"

@@ -6,7 +6,7 @@
 // - least_lit_window (LEAST_LIT): the panel's widgets beside the view (a list
 //   of five lines, three radio buttons, two buttons, ten labelled sliders),
 //   and the view draws one lit quad and one lit line under the site's own
-//   lights and GL state, so that the driver builds its lit pipelines for
+//   lights and GL state, so that the renderer builds its lit pipelines for
 //   faces and for lines, as it must for any picture of the site.
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
@@ -23,7 +23,7 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Value_Slider.H>
 
-#include "tour/SiteMachines.h"
+#include "harness/SiteMachines.h"
 #endif
 
 namespace {

@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "bench/Sampled.h"
-#include "tour/ChildProcess.h"
-#include "tour/Poll.h"
-#include "tour/XSession.h"
+#include "harness/ChildProcess.h"
+#include "harness/Poll.h"
+#include "harness/XSession.h"
 #include "view/SiteLook.h"
 #include "view/WindowLayout.h"
 

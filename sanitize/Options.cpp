@@ -11,7 +11,7 @@ extern "C" {
 const char* __asan_default_options()
 {
     // intercept_tls_get_addr=0: with it on, LeakSanitizer walks the dynamic
-    // TLS of Mesa's dlopen'ed driver, reads a garbage block range there and
+    // TLS of Mesa's dlopen'ed renderer, reads a garbage block range there and
     // its tracer dies with "Tracer caught signal 11" at exit.
     return "intercept_tls_get_addr=0:detect_stack_use_after_return=1:"
            "check_initialization_order=1:strict_init_order=1";

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "machines/Crane.h"
-#include "tour/Feedback.h"
+#include "harness/Feedback.h"
 #include "tests/GlContext.h"
 #include "tests/MachineExpect.h"
 

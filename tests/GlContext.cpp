@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "tour/HeadlessGl.h"
+#include "harness/HeadlessGl.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tour/Rgb.h"
+#include "harness/Rgb.h"
 
 // A headless OpenGL compatibility context (EGL on Mesa's surfaceless
 // platform, no X server), made current for every test of a fixture that

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "tour/Feedback.h"
+#include "harness/Feedback.h"
 #include "tests/GlContext.h"
 
 namespace {

@@ -27,7 +27,7 @@ TEST_F(RockLoad, AHundredThousandRocksCostTheirOwnStorageAndStillDraw)
     CarrierMachine carrier(0, 1, 0); // at the site's centre, where the world camera looks
     window.machines = {&carrier}; // not through the list, which needs a display
     window.selectedMachine = &carrier;
-    // The GL driver's own first-frame allocations come now, and what it frees
+    // The renderer's own first-frame allocations come now, and what it frees
     // after a frame is freed by the end of the next.
     for (int frame = 0; frame < 2; ++frame) {
         window.display->draw();
@@ -43,7 +43,7 @@ TEST_F(RockLoad, AHundredThousandRocksCostTheirOwnStorageAndStillDraw)
     // The rock vector's buffer and nothing else: a single byte kept per press
     // would exceed the slack, which covers allocator bookkeeping alone.
     const size_t own = window.rocks.capacity() * sizeof(Rock);
-    // The measure sees the rocks; the driver's threads may still return a
+    // The measure sees the rocks; the renderer's threads may still return a
     // little memory of theirs meanwhile (Mesa 25 was seen to return 150 KB).
     EXPECT_GE(grown, own / 2);
     EXPECT_LT(grown, own + 32 * 1024) << "rock storage " << own << " bytes";

@@ -14,7 +14,7 @@
 #include "tests/KeptSite.h"
 #include "tests/StdoutPipe.h"
 #include "tests/TestMachines.h"
-#include "tour/SiteMachines.h"
+#include "harness/SiteMachines.h"
 #include "view/SiteDisplay.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "tour/Harness.h"
+#include "harness/Harness.h"
 
 namespace {
 

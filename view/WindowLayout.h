@@ -5,7 +5,7 @@
 // The main window's geometry in FLTK units: the window coordinates of its
 // widgets, as many pixels at scale 1, and as many times the scale on a
 // scaled screen. The program builds its window from these; the tour, the
-// driver of the real program and the benchmarks find the widgets here.
+// harness of the real program and the benchmarks find the widgets here.
 namespace layout {
 
 constexpr Rect window{50, 50, 800, 600}; // where the program asks to open, on the screen

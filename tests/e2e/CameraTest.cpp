@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tour/Colours.h"
-#include "tour/Harness.h"
-#include "tour/Poll.h"
+#include "harness/Colours.h"
+#include "harness/Harness.h"
+#include "harness/Poll.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tour/Harness.h"
+#include "harness/Harness.h"
 
-// There is no window manager on the virtual display; the driver sends the
+// There is no window manager on the virtual display; the harness sends the
 // close request one would send when the user closes the window.
 TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
 {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "tour/Image.h"
-#include "tour/Layout.h"
+#include "harness/Image.h"
+#include "harness/Layout.h"
 
 // What the panel's widgets look like in a window shot. FLTK draws an
 // inactive widget without any black (its frame and text are greyed), so

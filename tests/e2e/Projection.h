@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "tour/Harness.h"
-#include "tour/Layout.h"
+#include "harness/Harness.h"
+#include "harness/Layout.h"
 
 // Where a world point shows in the site view under a camera that looks from
 // `eye` at `centre`, upright, with a vertical field of view in degrees: the

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "tour/Colours.h"
-#include "tour/Harness.h"
+#include "harness/Colours.h"
+#include "harness/Harness.h"
 #include "tests/e2e/Projection.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tour/Colours.h"
-#include "tour/Harness.h"
+#include "harness/Colours.h"
+#include "harness/Harness.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ double notShown(const Image& big, const Image& small, const Rect& area)
     return double(missing) / (area.w * area.h);
 }
 
-// The program on a screen of twice the scale. The driver tells it so with
+// The program on a screen of twice the scale. The harness tells it so with
 // FLTK_SCALING_FACTOR, unless DALVERY_COMMAND_SCALE2 starts it where the
 // system says so itself: the Windows build under Wine at 192 dpi.
 std::string atTwiceTheScale()

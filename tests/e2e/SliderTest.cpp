@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tour/Colours.h"
-#include "tour/Harness.h"
+#include "harness/Colours.h"
+#include "harness/Harness.h"
 #include "tests/e2e/PanelLooks.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <iterator>
 #include <string>
 
-#include "tour/Colours.h"
-#include "tour/Harness.h"
+#include "harness/Colours.h"
+#include "harness/Harness.h"
 #include "tests/e2e/PanelLooks.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <set>
 
-#include "tour/Harness.h"
+#include "harness/Harness.h"
 #include "tour/Tour.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <map>
 #include <string>
 
-#include "tour/ChildProcess.h"
-#include "tour/Colours.h"
-#include "tour/Harness.h"
-#include "tour/Poll.h"
-#include "tour/SwaySession.h"
+#include "harness/ChildProcess.h"
+#include "harness/Colours.h"
+#include "harness/Harness.h"
+#include "harness/Poll.h"
+#include "harness/SwaySession.h"
 
 namespace {
 

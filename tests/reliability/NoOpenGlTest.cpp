@@ -8,11 +8,11 @@
 
 #include <unistd.h>
 
-#include "tour/ChildProcess.h"
-#include "tour/Layout.h"
-#include "tour/Poll.h"
-#include "tour/VirtualDisplay.h"
-#include "tour/XSession.h"
+#include "harness/ChildProcess.h"
+#include "harness/Layout.h"
+#include "harness/Poll.h"
+#include "harness/VirtualDisplay.h"
+#include "harness/XSession.h"
 
 namespace {
 

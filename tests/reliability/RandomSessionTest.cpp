@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "tour/Harness.h"
-#include "tour/SiteMachines.h"
+#include "harness/Harness.h"
+#include "harness/SiteMachines.h"
 #include "tests/reliability/RandomUser.h"
 #include "tests/reliability/SelectionLines.h"
 

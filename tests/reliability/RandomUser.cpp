@@ -4,12 +4,12 @@
 #include <iterator>
 #include <thread>
 
-#include "tour/Layout.h"
-#include "tour/VirtualScreen.h"
+#include "harness/Layout.h"
+#include "harness/VirtualScreen.h"
 
 namespace {
 
-// Window coordinates of the driver's virtual screen, and 40 pixels past it:
+// Window coordinates of the harness's virtual screen, and 40 pixels past it:
 // points there are sent too, and the server holds the pointer at the edge.
 constexpr int pastScreen = 40;
 const int screenLeft = -layout::window.x - pastScreen;
@@ -21,7 +21,7 @@ const char* const buttonNames[] = {"left", "middle", "right"};
 
 } // namespace
 
-RandomUser::RandomUser(Harness& driver, unsigned seed) : driver(driver), rng(seed) {}
+RandomUser::RandomUser(Harness& harness, unsigned seed) : harness(harness), rng(seed) {}
 
 int RandomUser::between(int low, int high)
 {
@@ -57,7 +57,7 @@ void RandomUser::moveAlong(Point to, int steps)
     const Point from = pointer;
     for (int i = 1; i <= steps; ++i) {
         pointer = {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-        driver.moveTo(pointer);
+        harness.moveTo(pointer);
     }
 }
 
@@ -81,10 +81,10 @@ std::string RandomUser::clickInList()
     const Rect& list = layout::listInside;
     const Point p = inRect(list.x, list.y, list.w, list.h);
     pointer = p;
-    driver.moveTo(p);
+    harness.moveTo(p);
     const int button = chance(80) ? 1 : between(2, 3);
-    driver.button(button, true);
-    driver.button(button, false);
+    harness.button(button, true);
+    harness.button(button, false);
     return std::string(buttonNames[button - 1]) + " click in the list at y " + std::to_string(p.y);
 }
 
@@ -93,9 +93,9 @@ std::string RandomUser::clickAButton()
     const auto& place = layout::buttons[between(0, int(std::size(layout::buttons)) - 1)];
     const Rect& r = place.rect;
     pointer = inRect(r.x + 1, r.y + 1, r.w - 2, r.h - 2);
-    driver.moveTo(pointer);
-    driver.button(1, true);
-    driver.button(1, false);
+    harness.moveTo(pointer);
+    harness.button(1, true);
+    harness.button(1, false);
     return std::string("click on \"") + place.label + "\"";
 }
 
@@ -104,12 +104,12 @@ std::string RandomUser::dragASlider()
     const int i = between(0, layout::sliderCount - 1);
     const Rect s = layout::slider(i);
     pointer = inRect(s.x, s.y, s.w, s.h);
-    driver.moveTo(pointer);
-    driver.button(1, true);
+    harness.moveTo(pointer);
+    harness.button(1, true);
     // Along the slider, past its ends now and then, and off it.
     const Point to = chance(75) ? Point{between(s.x - 60, s.x + s.w + 60), s.y + between(0, s.h - 1)} : anywhere();
     moveAlong(to, between(1, 12));
-    driver.button(1, false);
+    harness.button(1, false);
     return "drag on slider " + std::to_string(i);
 }
 
@@ -118,16 +118,16 @@ std::string RandomUser::dragInView()
     const int kind = between(0, 3); // left, middle, right, Alt+right
     const int button = kind == 3 ? 3 : kind + 1;
     pointer = inRect(layout::view.x, layout::view.y, layout::view.w, layout::view.h);
-    driver.moveTo(pointer);
+    harness.moveTo(pointer);
     if (kind == 3)
-        driver.key("Alt_L", true);
-    driver.button(button, true);
+        harness.key("Alt_L", true);
+    harness.button(button, true);
     const int legs = between(1, 4);
     for (int leg = 0; leg < legs; ++leg)
         moveAlong(anywhere(), between(1, 10));
-    driver.button(button, false);
+    harness.button(button, false);
     if (kind == 3)
-        driver.key("Alt_L", false);
+        harness.key("Alt_L", false);
     return kind == 3 ? "Alt+right drag in the view" : std::string(buttonNames[button - 1]) + " drag in the view";
 }
 
@@ -139,25 +139,25 @@ std::string RandomUser::chordInView()
         ++second;
     const bool alt = first == 3 && chance(50);
     pointer = inRect(layout::view.x, layout::view.y, layout::view.w, layout::view.h);
-    driver.moveTo(pointer);
+    harness.moveTo(pointer);
     if (alt)
-        driver.key("Alt_L", true);
-    driver.button(first, true);
+        harness.key("Alt_L", true);
+    harness.button(first, true);
     moveAlong(anywhere(), between(1, 6));
-    driver.button(second, true);
+    harness.button(second, true);
     moveAlong(anywhere(), between(1, 6));
     // Let go in either order.
     if (chance(50)) {
-        driver.button(second, false);
+        harness.button(second, false);
         moveAlong(anywhere(), between(1, 5));
-        driver.button(first, false);
+        harness.button(first, false);
     } else {
-        driver.button(first, false);
+        harness.button(first, false);
         moveAlong(anywhere(), between(1, 5));
-        driver.button(second, false);
+        harness.button(second, false);
     }
     if (alt)
-        driver.key("Alt_L", false);
+        harness.key("Alt_L", false);
     return std::string(alt ? "Alt+" : "") + buttonNames[first - 1] + " drag with a " + buttonNames[second - 1] +
            " press in it";
 }

@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "tour/Harness.h"
+#include "harness/Harness.h"
 
 // A user who clicks, drags and presses anywhere in the program's window and
 // beyond it, as fast as the input goes: the list (on its lines and below
@@ -14,7 +14,7 @@
 // actions.
 class RandomUser {
 public:
-    RandomUser(Harness& driver, unsigned seed);
+    RandomUser(Harness& harness, unsigned seed);
 
     // One action; returns what it was, for a failure message.
     std::string act();
@@ -34,7 +34,7 @@ private:
 
     void moveAlong(Point to, int steps);
 
-    Harness& driver;
+    Harness& harness;
     std::mt19937 rng;
     Point pointer{0, 0};
 };

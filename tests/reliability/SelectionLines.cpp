@@ -1,7 +1,7 @@
 #include "tests/reliability/SelectionLines.h"
 
-#include "tour/Harness.h"
-#include "tour/SiteMachines.h"
+#include "harness/Harness.h"
+#include "harness/SiteMachines.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tour/Harness.h"
-#include "tour/SiteMachines.h"
+#include "harness/Harness.h"
+#include "harness/SiteMachines.h"
 #include "tests/reliability/SelectionLines.h"
 
 // A scripted session of the real program under valgrind's memcheck

@@ -39,7 +39,7 @@ echo "installed: $(ls "$installed" | tr '\n' ' '); $(value DisplayName) $(value 
 # A program started while wineserver runs joins its desktop, which the
 # queries above made without a display: it would never show a window.
 wineserver --wait
-# The driver splits its command at spaces, which Program Files has.
+# The harness splits its command at spaces, which Program Files has.
 ln -s "$installed" "$WINEPREFIX/installed"
 DALVERY_COMMAND="wine $WINEPREFIX/installed/dalvery.exe" "$e2e" --gtest_filter='StartUp.*' ||
     fail "the installed program did not start and draw"

@@ -1,4 +1,4 @@
-#include "tour/XSession.h"
+#include "harness/XSession.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -15,7 +15,7 @@
 
 namespace {
 
-// Windows come and go under the driver (the program may be closing); a
+// Windows come and go under the harness (the program may be closing); a
 // request about a vanished window must not end the test process, which is
 // what Xlib's default handler does.
 int ignoreXError(Display*, XErrorEvent*)

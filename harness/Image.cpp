@@ -1,4 +1,4 @@
-#include "tour/Image.h"
+#include "harness/Image.h"
 
 #include <png.h>
 

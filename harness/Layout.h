@@ -2,7 +2,7 @@
 
 #include "view/WindowLayout.h"
 
-// What the driver works out from the window's layout: where FLTK draws
+// What the harness works out from the window's layout: where FLTK draws
 // inside the widgets. Window units, like the layout.
 namespace layout {
 

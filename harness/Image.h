@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tour/Rgb.h"
+#include "harness/Rgb.h"
 #include "view/Rect.h"
 
 // A grabbed picture, row by row from the top left.

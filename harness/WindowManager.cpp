@@ -1,4 +1,4 @@
-#include "tour/WindowManager.h"
+#include "harness/WindowManager.h"
 
 #include <stdlib.h>
 
@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "tour/ChildProcess.h"
-#include "tour/Poll.h"
-#include "tour/XSession.h"
+#include "harness/ChildProcess.h"
+#include "harness/Poll.h"
+#include "harness/XSession.h"
 
 namespace {
 

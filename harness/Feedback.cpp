@@ -1,4 +1,4 @@
-#include "tour/Feedback.h"
+#include "harness/Feedback.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "tour/Harness.h"
+#include "harness/Harness.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,11 +7,11 @@
 #include <sstream>
 #include <thread>
 
-#include "tour/ChildProcess.h"
-#include "tour/Colours.h"
-#include "tour/Poll.h"
-#include "tour/VirtualDisplay.h"
-#include "tour/WindowManager.h"
+#include "harness/ChildProcess.h"
+#include "harness/Colours.h"
+#include "harness/Poll.h"
+#include "harness/VirtualDisplay.h"
+#include "harness/WindowManager.h"
 
 namespace {
 

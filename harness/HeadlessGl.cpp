@@ -1,4 +1,4 @@
-#include "tour/HeadlessGl.h"
+#include "harness/HeadlessGl.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

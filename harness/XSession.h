@@ -3,11 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "tour/Image.h"
+#include "harness/Image.h"
 
 typedef struct _XDisplay Display;
 
-// The driver's own connection to the X server: it finds windows, reads the
+// The harness's own connection to the X server: it finds windows, reads the
 // screen's pixels and sends input through the XTest extension, so the
 // program sees the same events as from a real mouse and keyboard.
 class XSession {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tour/Image.h"
+#include "harness/Image.h"
 
 class ChildProcess;
 class VirtualPointer;

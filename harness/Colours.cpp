@@ -1,4 +1,4 @@
-#include "tour/Colours.h"
+#include "harness/Colours.h"
 
 #include <algorithm>
 #include <cstdlib>

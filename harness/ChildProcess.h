@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-// A program started by the driver, with its standard output read through a
+// A program started by the harness, with its standard output read through a
 // pipe while it runs. Whatever is still running when the object goes is
 // killed, so a failed check never leaves a process behind.
 class ChildProcess {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The screen of every virtual display the harness makes, in pixels at scale
-// 1; sway's layout keeps this size at any scale. tour/CMakeLists.txt says it,
+// 1; sway's layout keeps this size at any scale. harness/CMakeLists.txt says it,
 // for make's own Xvfb too.
 namespace virtualScreen {
 

@@ -1,4 +1,4 @@
-#include "tour/ChildProcess.h"
+#include "harness/ChildProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tour/Poll.h"
+#include "harness/Poll.h"
 
 ChildProcess::ChildProcess(const Options& options)
 {

@@ -1,4 +1,4 @@
-#include "tour/VirtualPointer.h"
+#include "harness/VirtualPointer.h"
 
 #include <linux/input-event-codes.h>
 #include <wayland-client.h>

@@ -1,4 +1,4 @@
-#include "tour/SwaySession.h"
+#include "harness/SwaySession.h"
 
 #include <dirent.h>
 #include <unistd.h>
@@ -8,10 +8,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tour/ChildProcess.h"
-#include "tour/Poll.h"
-#include "tour/VirtualPointer.h"
-#include "tour/VirtualScreen.h"
+#include "harness/ChildProcess.h"
+#include "harness/Poll.h"
+#include "harness/VirtualPointer.h"
+#include "harness/VirtualScreen.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tour/Image.h"
+#include "harness/Image.h"
 
 // Loose colour classes of what the site view shows. Lighting changes the
 // brightness of every surface across the picture, so the classes go by hue

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "tour/Image.h"
-#include "tour/Layout.h"
-#include "tour/SiteMachines.h"
-#include "tour/XSession.h"
+#include "harness/Image.h"
+#include "harness/Layout.h"
+#include "harness/SiteMachines.h"
+#include "harness/XSession.h"
 
 class ChildProcess;
 class VirtualDisplay;
@@ -22,9 +22,9 @@ class WindowManager;
 // frame that follows, however slow the machine: the program answers a
 // request sent after the input only when it has read the input, and a
 // second one only after it has drawn (FLTK draws before it waits for more
-// events). The picture is then taken once it holds still, for Wine: its
-// driver answers as it reads the X events, before the program has handled
-// the messages it makes of them.
+// events). The picture is then taken once it holds still, for Wine: it
+// answers as it reads the X events, before the program has handled the
+// messages it makes of them.
 enum class Drag { Left, Right, AltRight, ShiftAltRight };
 
 struct Point {

@@ -1,4 +1,4 @@
-#include "tour/VirtualDisplay.h"
+#include "harness/VirtualDisplay.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "tour/ChildProcess.h"
-#include "tour/Poll.h"
-#include "tour/VirtualScreen.h"
+#include "harness/ChildProcess.h"
+#include "harness/Poll.h"
+#include "harness/VirtualScreen.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include "app/Callbacks.h"
 #include "app/DalveryWindow.h"
+#include "harness/SiteMachines.h"
 #include "machines/ExampleMachine.h"
 #include "tests/KeptSite.h"
 #include "tests/StdoutPipe.h"
 #include "tests/TestMachines.h"
-#include "harness/SiteMachines.h"
 #include "view/SiteDisplay.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "harness/Harness.h"
 
 // There is no window manager on the virtual display; the harness sends the
@@ -9,10 +11,12 @@ TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_TRUE(dalvery.select(SiteMachine::Example2));
+    const std::string selected = dalvery.output();
     dalvery.requestClose();
     const auto status = dalvery.waitForExit(10);
     ASSERT_TRUE(status.has_value()) << "still running, or killed by a signal";
     EXPECT_EQ(*status, 0);
+    EXPECT_EQ(dalvery.output(), selected) << "printed on closing";
 }
 
 TEST(Closing, EscapeEndsTheProgramWithStatusZero)

@@ -57,6 +57,18 @@ TEST(StartUp, OpensTheSiteWindowWithNoSliderActive)
     EXPECT_EQ(dalvery.output(), "");
 }
 
+// Docks match the window to the desktop entry by its X instance name, also
+// without a window manager. Under Wine, Wine names the X window, not the
+// program: the Windows build's scenarios leave this one out.
+TEST(WindowClass, TheInstanceNameIsTheDesktopEntrysName)
+{
+    Harness dalvery(programUnderTest());
+    ASSERT_EQ(dalvery.problem(), "");
+    const auto state = dalvery.windowState();
+    ASSERT_TRUE(state.has_value());
+    EXPECT_EQ(state->windowInstance, DALVERY_APP_ID);
+}
+
 TEST(MachineList, PrintsEachSelectionAsItHappensAndClearsBelowTheLastLine)
 {
     Harness dalvery(programUnderTest());

@@ -141,6 +141,7 @@ stage_windows() {
 # rather than make package: the package test of make test is already the
 # first, and the second clone serves the arm64 build too.
 stage_package() {
+    startChroots
     [ -d "$tree$CLONE/$TESTED_PACKAGES" ] ||
         quietly inSystem "cd $CLONE && make package RELEASE_DIR=${TESTED_PACKAGES%/package}" ||
         return 1
@@ -149,18 +150,37 @@ stage_package() {
         sameFiles "$CLONE/$TESTED_PACKAGES" "$OTHER_CLONE/$PACKAGES" "$BINARY $SOURCE"
 }
 
+# sbuild's chroots, made by mmdebstrap meanwhile (apt and dpkg, mostly): the
+# package stage only compiles, where the tests' times are not measured.
+startChroots() {
+    for suite in trixie bookworm; do
+        mmdebstrap --quiet --variant=buildd $suite "$tree/srv/$suite.tar" "$mirror" \
+            >"$tree/srv/$suite.tar.log" 2>&1 &
+        eval "chroot_$suite=\$!"
+    done
+}
+
+# sbuildSuite SUITE MODES: tests/sbuild.sh, into /srv/sbuild-SUITE, with the chroot made
+# meanwhile if there is one.
+sbuildSuite() {
+    pid=$(eval echo "\${chroot_$1-}")
+    if [ -n "$pid" ]; then
+        wait "$pid" || { cat "$tree/srv/$1.tar.log"; return 1; }
+        export SBUILD_CHROOT="$tree/srv/$1.tar"
+    fi
+    "$repo/tests/sbuild.sh" "$1" "$2" "$tree/srv/sbuild-$1" "$tree$CLONE/$TESTED_PACKAGES"/dalvery_*.dsc
+    status=$?
+    unset SBUILD_CHROOT
+    return $status
+}
+
 # From the source package alone, as Debian's builders build it: Debian 13's
 # build without the tests must make the first build's binary package.
 stage_sbuild_trixie() {
-    "$repo/tests/sbuild.sh" trixie "check nocheck" "$tree/srv/sbuild-trixie" \
-        "$tree$CLONE/$TESTED_PACKAGES"/dalvery_*.dsc &&
-        sameFiles "$CLONE/$TESTED_PACKAGES" /srv/sbuild-trixie/nocheck "$BINARY"
+    sbuildSuite trixie "check nocheck" && sameFiles "$CLONE/$TESTED_PACKAGES" /srv/sbuild-trixie/nocheck "$BINARY"
 }
 
-stage_sbuild_bookworm() {
-    "$repo/tests/sbuild.sh" bookworm check "$tree/srv/sbuild-bookworm" \
-        "$tree$CLONE/$TESTED_PACKAGES"/dalvery_*.dsc
-}
+stage_sbuild_bookworm() { sbuildSuite bookworm check; }
 
 # The package on a fresh system that has none of the build's packages,
 # made by mmdebstrap within this one's hook, which runs autopkgtest there.
@@ -183,7 +203,8 @@ stage_autopkgtest() {
 autopkgtestInFresh() {
     echo "debian13: the autopkgtest:"
     log=$tree/tmp/fresh.log
-    inSystem "apt-get update -q && cd /root && tar -xJf dalvery_*.tar.xz
+    tar -xJf "$tree"/root/dalvery_*.tar.xz -C "$tree/root" || return 1
+    inSystem "apt-get update -q && cd /root
         apt-get install -y -q --no-install-recommends autopkgtest dpkg-dev ./dalvery_*.deb" >"$log" 2>&1 ||
         { tail -n 40 "$log"; return 1; }
     depends=$(awk '/^Depends:/ { on = 1; sub(/^Depends:/, ""); print; next } /^[^ \t]/ { on = 0 } on' \
@@ -274,6 +295,7 @@ runStages() {
         echo "--- $stage: $verdict, $seconds s"
         [ $status -eq 0 ] || { result="FAILED at $stage"; break; }
     done
+    wait # for sbuild's chroots, when a stage failed before it took them
     echo
     echo "=== Summary (Debian 13, commit $(echo "$commit" | cut -c1-12))"
     printf '%b' "$summary"

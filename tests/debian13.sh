@@ -136,10 +136,10 @@ stage_windows() {
         inSystem --offline "cd $CLONE && make test-windows FLTK_SOURCE=/root/${fltkSource##*/}"
 }
 
-# reprotest would vary more (time, user, file order), but it makes two builds
-# of its own, the control and the experiment, each with dpkg-buildpackage
-# rather than make package: the package test of make test is already the
-# first, and the second clone serves the arm64 build too.
+# Not reprotest: it would vary more (time, user, file order), but it makes
+# two builds of its own, the control and the experiment, with
+# dpkg-buildpackage rather than make package, where this adds one to the
+# package test of make test; and the second clone serves arm64's too.
 stage_package() {
     startChroots
     [ -d "$tree$CLONE/$TESTED_PACKAGES" ] ||

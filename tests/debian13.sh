@@ -259,7 +259,8 @@ stage_arm64_tests() {
 stage_arm64_e2e() {
     quietly inSystem "apt-get install -y -q qemu-user $CLONE/$PACKAGES/dalvery_*_arm64.deb libgl1-mesa-dri:arm64" ||
         return 1
-    quietly inSystem --offline "cd $CLONE && cmake --build build -j2 --target dalvery e2e_tests" || return 1
+    quietly inSystem --offline "cd $CLONE && cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug
+        cmake --build build -j2 --target dalvery e2e_tests" || return 1
     inSystem --offline "cd $CLONE
         DALVERY_COMMAND='qemu-aarch64 -L / /usr/bin/dalvery' build/tests/e2e/e2e_tests --gtest_filter='$SCENARIOS'"
 }

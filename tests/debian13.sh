@@ -218,7 +218,7 @@ autopkgtestInFresh() {
         { tail -n 40 "$log"; return 1; }
     inSystem --offline "cd /root && status=0
         autopkgtest ./dalvery_*.deb dalvery-*/ -- null >/tmp/autopkgtest.log 2>&1 || status=\$?
-        sed -n '/^@@@@* summary/,\$p' /tmp/autopkgtest.log
+        sed -n '/@@@@ summary\$/,\$p' /tmp/autopkgtest.log
         [ \$status -eq 0 ] || { tail -n 60 /tmp/autopkgtest.log; exit 1; }" || return 1
     inSystem "apt-get remove -y -q dalvery >/dev/null
         test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"
@@ -244,7 +244,7 @@ stage_arm64_tests() {
         rm -rf /srv/arm64 && mkdir /srv/arm64 && cp -a $OTHER_CLONE/$PACKAGES/dalvery-* /srv/arm64/
         cd /srv/arm64/dalvery-*
         dpkg-buildpackage -us -uc -b -a arm64 -Pcross >/tmp/arm64-tests.log 2>&1 || status=\$?
-        sed -n '/% tests passed/,\$p' /tmp/arm64-tests.log | head -n 40
+        sed -n '/% tests passed/,/^make/p' /tmp/arm64-tests.log | head -n 40
         [ \${status:-0} -eq 0 ] && exit 0
         echo 'What the failed tests said:'
         grep -A 2 -E '^[0-9]+: (.*: Failure|FAIL: )' /tmp/arm64-tests.log | head -n 100

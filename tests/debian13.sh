@@ -327,7 +327,7 @@ fltkSource=$(realpath -m "${FLTK_SOURCE:-$repo/../shared/fltk/fltk-1.4.5.tar.gz}
 case " ${SELECTED:-windows} " in *" windows "*)
     [ -f "$fltkSource" ] || fail "no FLTK release tarball at $fltkSource; set FLTK_SOURCE" ;;
 esac
-[ -n "$SELECTED" ] || SELECTED=$STAGES
+[ -n "$SELECTED" ] || SELECTED=$(echo $STAGES)
 mirror=${DEBIAN_MIRROR:-$(awk '/^URIs:/ && $2 !~ /security/ { print $2; exit }' \
     /etc/apt/sources.list.d/debian.sources 2>/dev/null)}
 [ -n "$mirror" ] || fail "no Debian archive in /etc/apt/sources.list.d/debian.sources; set DEBIAN_MIRROR"

@@ -219,7 +219,7 @@ autopkgtestInFresh() {
         { tail -n 40 "$log"; return 1; }
     inSystem --offline "cd /root && status=0
         autopkgtest ./dalvery_*.deb dalvery-*/ -- null >/tmp/autopkgtest.log 2>&1 || status=\$?
-        sed -n '/@@@@ summary\$/,\$p' /tmp/autopkgtest.log
+        awk '/@@@@ summary\$/ { on = 1; next } /^autopkgtest \[/ { on = 0 } on' /tmp/autopkgtest.log
         [ \$status -eq 0 ] || { tail -n 60 /tmp/autopkgtest.log; exit 1; }" || return 1
     inSystem "apt-get remove -y -q dalvery >/dev/null
         test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"

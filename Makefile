@@ -22,7 +22,7 @@
 #                     minimal Debian 13, the package built again byte for
 #                     byte, by sbuild on Debian 13 and 12, its autopkgtest on
 #                     the package installed, and the arm64 and armhf packages
-#                     (tests/arm.sh)
+#                     (tests/debian13.sh lists the stages)
 #   make windows      cross-builds the Windows program, its zip and its
 #                     installer into build-windows/ (FLTK_SOURCE=PATH: FLTK's
 #                     release tarball or tree; without it, FLTK is cloned)
@@ -182,10 +182,11 @@ test-windows: test-windows-deps windows build
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -L windows
 
-# The fresh system is made in /var/tmp and removed at the end (tests/debian13.sh);
-# sbuild builds in chroots that mmdebstrap makes, unprivileged (uidmap).
+# mmdebstrap makes the fresh systems, runs the stages in them and removes
+# them (tests/debian13.sh); sbuild builds in chroots that mmdebstrap makes,
+# unprivileged (uidmap).
 test-debian13:
-	@$(call install-packages,,debootstrap git mmdebstrap sbuild uidmap diffoscope-minimal,--no-install-recommends)
+	@$(call install-packages,,git mmdebstrap sbuild uidmap diffoscope-minimal,--no-install-recommends)
 	tests/debian13.sh
 
 configure-test = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug

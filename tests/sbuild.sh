@@ -12,7 +12,9 @@
 # /etc/subgid lines are there already: sbuild's unshare mode maps the
 # chroot's users to them.
 #
-# Environment: DEBIAN_MIRROR (default: this machine's Debian archive).
+# Environment: DEBIAN_MIRROR (default: this machine's Debian archive);
+# SBUILD_CHROOT: SUITE's chroot tarball, made already by mmdebstrap
+# --variant=buildd (default: made here).
 
 set -u
 fail() { echo "sbuild.sh: $*" >&2; exit 1; }
@@ -63,9 +65,11 @@ fi
 dsc=$(realpath "$dsc") && [ -f "$dsc" ] || fail "no source package $dsc"
 mkdir -p "$output" || exit 1
 
-tarball=$work/$suite.tar
-echo "mmdebstrap --variant=buildd $suite $tarball $mirror"
-mmdebstrap --quiet --variant=buildd "$suite" "$tarball" "$mirror" || exit 1
+tarball=${SBUILD_CHROOT:-$work/$suite.tar}
+if [ -z "${SBUILD_CHROOT-}" ]; then
+    echo "mmdebstrap --variant=buildd $suite $tarball $mirror"
+    mmdebstrap --quiet --variant=buildd "$suite" "$tarball" "$mirror" || exit 1
+fi
 
 # The chroot is fresh: no upgrade. Lintian is the tests' job elsewhere.
 set -- --chroot-mode=unshare --chroot="$tarball" --dist="$suite" --no-run-lintian \

@@ -221,7 +221,7 @@ test-deps:
 bench-deps:
 	@$(call install-packages,$(ALL_PROFILES),$(BENCH_PACKAGES))
 
-# Wine's Recommends are what its X11 driver draws with: XRender, GL and the
+# Wine's Recommends are what it draws with on X11: XRender, GL and the
 # fonts standing in for Windows' own. Where apt leaves Recommends out (as in
 # the systems mmdebstrap makes), the list's text came out in another font,
 # whose lines the end-to-end tests could not count.

@@ -1,5 +1,6 @@
 #include "view/SiteDisplay.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Button.H>
 #include <FL/gl.h>
 
@@ -58,6 +59,45 @@ SiteDisplay::SiteDisplay() : Fl_Gl_Window(layout::view.x, layout::view.y, layout
     camera.panX = 0;
     camera.panY = 0;
     camera.spin(0.2f, 0.4f, 0.0f); // the initial tilted look at the site
+#if FL_API_VERSION >= 10400
+    Fl::add_check(followScale, this);
+#endif
+}
+
+SiteDisplay::~SiteDisplay()
+{
+#if FL_API_VERSION >= 10400
+    Fl::remove_check(followScale, this);
+#endif
+}
+
+// Under Wayland, FLTK 1.4.3 and 1.4.4 (Debian 13 has 1.4.3) mishandle a move
+// to an output of another scale, where the old output's scale is not the
+// largest: they give the view's surface the new buffer scale without
+// resizing it (625x590 at scale 2 is a protocol error that ends the program
+// at the view's next frame), and may leave the window showing its old
+// picture, enlarged, until some other event redraws it. No event tells the
+// program; the view's size in pixels follows the new output at once. A
+// resize to the same size makes FLTK fit each surface to the scale it has
+// now (a no-op where it fits already), and the redraws draw the window anew.
+// FLTK 1.4.5 handles the move itself and has the redraw pending by now, as
+// after any change of scale it makes: then there is nothing to do.
+void SiteDisplay::followScale(void* data)
+{
+#if FL_API_VERSION >= 10400
+    SiteDisplay* display = static_cast<SiteDisplay*>(data);
+    if (!display->shown() || display->damage() || display->drawnPixelW == 0)
+        return;
+    if (display->pixel_w() == display->drawnPixelW && display->pixel_h() == display->drawnPixelH)
+        return;
+    Fl_Window* window = display->top_window();
+    window->size(window->w(), window->h());
+    display->size(display->w(), display->h());
+    window->redraw();
+    display->redraw();
+#else
+    (void)data;
+#endif
 }
 
 void SiteDisplay::loadCamera()
@@ -88,7 +128,9 @@ void SiteDisplay::draw()
 #endif
     beginFrame();
     glMatrixMode(GL_PROJECTION);
-    glViewport(0, 0, pixel_w(), pixel_h()); // the whole view, at any scale
+    drawnPixelW = pixel_w();
+    drawnPixelH = pixel_h();
+    glViewport(0, 0, drawnPixelW, drawnPixelH); // the whole view, at any scale
     loadCamera();
     placeSiteLights();
 

@@ -10,7 +10,7 @@
 
 #include "harness/ChildProcess.h"
 #include "harness/Poll.h"
-#include "harness/VirtualPointer.h"
+#include "harness/VirtualInput.h"
 #include "harness/VirtualScreen.h"
 
 namespace {
@@ -130,13 +130,13 @@ SwaySession::SwaySession(const std::vector<int>& scales) : layoutWidth(outputWid
         problem_ = "cannot focus " + output(0);
         return;
     }
-    pointer = std::make_unique<VirtualPointer>(directory + "/" + display);
-    problem_ = pointer->problem();
+    input = std::make_unique<VirtualInput>(directory + "/" + display);
+    problem_ = input->problem();
 }
 
 SwaySession::~SwaySession()
 {
-    pointer.reset();
+    input.reset();
     sway.reset();
     std::error_code ignored;
     if (!directory.empty() && problem_.empty()) // else its log is kept
@@ -205,10 +205,15 @@ bool SwaySession::command(const std::string& swayCommand)
 
 void SwaySession::moveTo(int x, int y)
 {
-    pointer->moveTo(x, y, layoutWidth, layoutHeight);
+    input->moveTo(x, y, layoutWidth, layoutHeight);
 }
 
 void SwaySession::button(int number, bool press)
 {
-    pointer->button(number, press);
+    input->button(number, press);
+}
+
+void SwaySession::key(int evdevCode, bool press)
+{
+    input->key(evdevCode, press);
 }

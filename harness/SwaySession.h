@@ -8,7 +8,7 @@
 #include "harness/Image.h"
 
 class ChildProcess;
-class VirtualPointer;
+class VirtualInput;
 
 // A window as sway's tree shows it.
 struct SwayWindow {
@@ -20,8 +20,8 @@ struct SwayWindow {
 // one output per given scale, side by side from the left (HEADLESS-1, -2,
 // ...), each the virtual screen's size in logical pixels: the Wayland
 // desktop the end-to-end tests run the program on. Windows are found in its
-// tree (swaymsg), pictures taken with grim, and the pointer is a virtual
-// one of our own.
+// tree (swaymsg), pictures taken with grim, and the pointer and the
+// keyboard are virtual ones of our own.
 class SwaySession {
 public:
     explicit SwaySession(int scale) : SwaySession(std::vector<int>{scale}) {}
@@ -30,7 +30,7 @@ public:
     SwaySession(const SwaySession&) = delete;
     SwaySession& operator=(const SwaySession&) = delete;
 
-    // Empty once sway answers and the pointer is on its seat; else why not.
+    // Empty once sway answers and our devices are on its seat; else why not.
     const std::string& problem() const { return problem_; }
     // NAME=value entries that put a program on this desktop, natively.
     const std::vector<std::string>& environment() const { return environment_; }
@@ -46,6 +46,7 @@ public:
 
     void moveTo(int x, int y); // logical pixels on the layout
     void button(int number, bool press);
+    void key(int evdevCode, bool press); // a US keyboard's
 
 private:
     // Runs a tool with our environment; its output, or nothing if it failed.
@@ -55,6 +56,6 @@ private:
     int layoutWidth = 0;   // logical pixels, all outputs
     std::vector<std::string> environment_;
     std::unique_ptr<ChildProcess> sway;
-    std::unique_ptr<VirtualPointer> pointer;
+    std::unique_ptr<VirtualInput> input;
     std::string problem_;
 };

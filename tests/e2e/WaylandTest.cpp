@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <linux/input-event-codes.h>
+
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -47,25 +49,60 @@ Image stillWindow(SwaySession& sway, const Rect& content, int scale)
     return still ? shot : Image();
 }
 
-// The program started on the focused output of `sway`, its window found.
+// The program started on the focused output of `sway`, its window found;
+// `environment` adds to sway's.
 struct OnSway {
     ChildProcess program;
     std::optional<SwayWindow> window;
 
-    explicit OnSway(SwaySession& sway) : program(options(sway))
+    explicit OnSway(SwaySession& sway, const std::vector<std::string>& environment = {})
+        : program(options(sway, environment))
     {
         pollUntil([&] { return (window = sway.findWindow("Dalvery")) || !program.running(); }, 30);
     }
 
-    static ChildProcess::Options options(SwaySession& sway)
+    static ChildProcess::Options options(SwaySession& sway, const std::vector<std::string>& environment)
     {
         ChildProcess::Options o;
         o.argv = {DALVERY_PROGRAM};
         o.environment = sway.environment();
+        o.environment.insert(o.environment.end(), environment.begin(), environment.end());
         o.captureStdout = true;
         return o;
     }
 };
+
+// How far the window is from `expected`, drawn at once: a stale picture
+// never becomes right, so the wait ends at the first grab whose view and
+// panel are, and the pixels that differ in each, and in all, are what is
+// left. `scale` is pixels per window unit.
+struct Differences {
+    int view, panel, window;
+};
+
+Differences differencesFrom(SwaySession& sway, const Rect& content, const Image& expected, double scale)
+{
+    const auto in = [&](const Image& shot, const Rect& r) {
+        const Rect area{int(r.x * scale), int(r.y * scale), int(r.w * scale), int(r.h * scale)};
+        return shot.crop(area).countDifferences(expected.crop(area));
+    };
+    Differences d{-1, -1, -1};
+    pollUntil([&] {
+        const Image shot = sway.grab(content);
+        if (shot.width() != expected.width() || shot.height() != expected.height())
+            return false;
+        d = {in(shot, layout::view), in(shot, layout::panel), shot.countDifferences(expected)};
+        return d.view == 0 && d.panel == 0;
+    }, 5, std::chrono::milliseconds(50));
+    return d;
+}
+
+void expectNone(const Differences& d, const std::string& where)
+{
+    EXPECT_EQ(d.view, 0) << where << ": the view";
+    EXPECT_EQ(d.panel, 0) << where << ": the panel";
+    EXPECT_EQ(d.window, 0) << where << ": the window";
+}
 
 // Clicks the first list line, whose selection line must follow, and takes
 // the pointer out of the window's way, to the layout's corner.
@@ -171,22 +208,12 @@ TEST(Wayland, MovedToAnOutputOfAnotherScaleTheWindowIsDrawnAsIfItOpenedThere)
                     }, 10)) << where << ": the window is not on " << output;
                 }
                 const Rect& content = dalvery.window->content;
-                Image shot;
                 if (!opened.count(scale)) {
-                    shot = stillWindow(sway, content, scale);
-                    ASSERT_FALSE(shot.empty()) << where;
-                    opened[scale] = shot;
+                    opened[scale] = stillWindow(sway, content, scale);
+                    ASSERT_FALSE(opened[scale].empty()) << where;
                     continue;
                 }
-                // Drawn again at once: a stale picture never becomes right.
-                pollUntil([&] { return (shot = sway.grab(content)) == opened[scale]; }, 5,
-                          std::chrono::milliseconds(50));
-                ASSERT_EQ(shot.width(), opened[scale].width()) << where;
-                ASSERT_EQ(shot.height(), opened[scale].height()) << where;
-                const Rect view = scaled(layout::view, scale), panel = scaled(layout::panel, scale);
-                EXPECT_EQ(shot.crop(view).countDifferences(opened[scale].crop(view)), 0) << where << ": the view";
-                EXPECT_EQ(shot.crop(panel).countDifferences(opened[scale].crop(panel)), 0) << where << ": the panel";
-                EXPECT_EQ(shot.countDifferences(opened[scale]), 0) << where << ": the window";
+                expectNone(differencesFrom(sway, content, opened[scale], scale), where);
                 ASSERT_TRUE(dalvery.program.running()) << where;
             }
             EXPECT_TRUE(clickFirstLine(sway, dalvery)) << where << ": the click did not land";
@@ -196,4 +223,69 @@ TEST(Wayland, MovedToAnOutputOfAnotherScaleTheWindowIsDrawnAsIfItOpenedThere)
             EXPECT_EQ(*status, 0) << where;
         }
     }
+}
+
+// FLTK's keys that rescale the window, Ctrl with '-', '+' ('=' with Shift)
+// and '0', on outputs of scale 1 and 2: after each, with no other input,
+// the window is drawn as it opens at the factor the keys chose.
+TEST_P(Wayland, AfterFltksRescaleKeysTheWindowIsDrawnAsIfItOpenedAtThatFactor)
+{
+    if (!DALVERY_FLTK14)
+        GTEST_SKIP() << "FLTK 1.3 has no Wayland backend";
+    const int scale = GetParam();
+    SwaySession sway(scale);
+    ASSERT_EQ(sway.problem(), "");
+    const struct {
+        char key;    // typed with Ctrl
+        int windowW; // the window afterwards, logical pixels
+    } steps[] = {{'-', 720}, {'+', 800}, {'-', 720}, {'0', 800}};
+    std::map<int, Image> opened; // by the window's width
+    for (const auto& step : steps) {
+        if (opened.count(step.windowW))
+            continue;
+        OnSway fresh(sway, {"FLTK_SCALING_FACTOR=" + std::to_string(step.windowW / double(layout::window.w))});
+        ASSERT_TRUE(fresh.window);
+        opened[step.windowW] = stillWindow(sway, fresh.window->content, scale);
+        ASSERT_FALSE(opened[step.windowW].empty()) << step.windowW;
+        ASSERT_TRUE(sway.command("[title=\"^Dalvery$\"] kill"));
+        ASSERT_TRUE(fresh.program.waitForExit(10).has_value());
+    }
+
+    OnSway dalvery(sway);
+    ASSERT_TRUE(dalvery.window);
+    ASSERT_FALSE(stillWindow(sway, dalvery.window->content, scale).empty());
+    std::string where = "at scale " + std::to_string(scale) + ", Ctrl with";
+    for (const auto& step : steps) {
+        where += std::string(" '") + step.key + "'";
+        // As on a US keyboard: '+' is Shift and '='.
+        const bool shift = step.key == '+';
+        const int code = step.key == '-' ? KEY_MINUS : step.key == '0' ? KEY_0 : KEY_EQUAL;
+        sway.key(KEY_LEFTCTRL, true);
+        if (shift)
+            sway.key(KEY_LEFTSHIFT, true);
+        sway.key(code, true);
+        sway.key(code, false);
+        if (shift)
+            sway.key(KEY_LEFTSHIFT, false);
+        sway.key(KEY_LEFTCTRL, false);
+        ASSERT_TRUE(pollUntil([&] {
+            dalvery.window = sway.findWindow("Dalvery");
+            return dalvery.window && dalvery.window->content.w == step.windowW;
+        }, 10)) << where << ": the window is not " << step.windowW << " wide";
+        const double pixelsPerUnit = scale * step.windowW / double(layout::window.w);
+        const Differences d = differencesFrom(sway, dalvery.window->content, opened[step.windowW], pixelsPerUnit);
+        EXPECT_EQ(d.view, 0) << where << ": the view";
+        EXPECT_EQ(d.panel, 0) << where << ": the panel";
+        // Where the view's edges fall inside pixels, a window rescaled to the
+        // factor and one that opened at it may round them apart: a column
+        // and a row of pixels between the view and the rest (one column, 528
+        // pixels, at 0.9), nothing else.
+        const auto inPixel = [&](int a, int b) { return a * pixelsPerUnit != int(a * pixelsPerUnit) ||
+                                                        b * pixelsPerUnit != int(b * pixelsPerUnit); };
+        const int edges = (inPixel(layout::view.x, layout::view.w) ? int(layout::view.h * pixelsPerUnit) : 0) +
+                          (inPixel(layout::view.y, layout::view.h) ? int(layout::view.w * pixelsPerUnit) : 0);
+        EXPECT_LE(d.window - d.view - d.panel, edges) << where << ": the window";
+        ASSERT_TRUE(dalvery.program.running()) << where;
+    }
+    EXPECT_TRUE(clickFirstLine(sway, dalvery)) << where << ": the click did not land";
 }

@@ -71,17 +71,19 @@ SiteDisplay::~SiteDisplay()
 #endif
 }
 
-// Under Wayland, FLTK 1.4.3 and 1.4.4 (Debian 13 has 1.4.3) mishandle a move
-// to an output of another scale, where the old output's scale is not the
-// largest: they give the view's surface the new buffer scale without
-// resizing it (625x590 at scale 2 is a protocol error that ends the program
-// at the view's next frame), and may leave the window showing its old
-// picture, enlarged, until some other event redraws it. No event tells the
-// program; the view's size in pixels follows the new output at once. A
-// resize to the same size makes FLTK fit each surface to the scale it has
-// now (a no-op where it fits already), and the redraws draw the window anew.
-// FLTK 1.4.5 handles the move itself and has the redraw pending by now, as
-// after any change of scale it makes: then there is nothing to do.
+// Under Wayland, FLTK 1.4 mishandles a move to an output of another scale:
+// no event tells the program, and the view's size in pixels follows the new
+// output at once, but its surface does not. FLTK 1.4.3 (Debian 13's) gives
+// the view's surface the new buffer scale without resizing it, where the old
+// output's scale is not the largest: 625x590 at scale 2 is a protocol error
+// that ends the program at the view's next frame. FLTK 1.4.5 keeps the old
+// buffer scale, so the view's next frame comes out twice too big. Both may
+// leave the window showing its old picture, enlarged, until some other event
+// redraws it. So: resizing the window to its own size makes FLTK fit its
+// buffer to the scale (a no-op where it fits), a view shown afresh gets a
+// surface made at the output's scale, and both are drawn again. Where FLTK
+// has handled a change of scale itself, as it does for its rescale keys, a
+// redraw is pending by now and there is nothing to do.
 void SiteDisplay::followScale(void* data)
 {
 #if FL_API_VERSION >= 10400
@@ -92,9 +94,9 @@ void SiteDisplay::followScale(void* data)
         return;
     Fl_Window* window = display->top_window();
     window->size(window->w(), window->h());
-    display->size(display->w(), display->h());
+    display->hide();
+    display->show();
     window->redraw();
-    display->redraw();
 #else
     (void)data;
 #endif

@@ -30,9 +30,10 @@ const Image& x11View(int scale)
     return found->second;
 }
 
-Rect scaled(const Rect& r, int scale)
+// Window units as pixels, `scale` to a unit.
+Rect scaled(const Rect& r, double scale)
 {
-    return {r.x * scale, r.y * scale, r.w * scale, r.h * scale};
+    return {int(r.x * scale), int(r.y * scale), int(r.w * scale), int(r.h * scale)};
 }
 
 // The window once drawn and still: the sky shows in the view, and two grabs
@@ -83,8 +84,7 @@ struct Differences {
 Differences differencesFrom(SwaySession& sway, const Rect& content, const Image& expected, double scale)
 {
     const auto in = [&](const Image& shot, const Rect& r) {
-        const Rect area{int(r.x * scale), int(r.y * scale), int(r.w * scale), int(r.h * scale)};
-        return shot.crop(area).countDifferences(expected.crop(area));
+        return shot.crop(scaled(r, scale)).countDifferences(expected.crop(scaled(r, scale)));
     };
     Differences d{-1, -1, -1};
     pollUntil([&] {

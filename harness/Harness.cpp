@@ -64,7 +64,8 @@ std::string programUnderTest()
 }
 
 Harness::Harness(const std::string& command,
-                 const std::vector<std::string>& windowManagerCommand, double scale)
+                 const std::vector<std::string>& windowManagerCommand, double scale, MachineList list)
+    : list_(std::move(list))
 {
     // The scaled window fits where the program asks for it.
     display = std::make_unique<VirtualDisplay>(VirtualDisplay::scaledScreen(scale));
@@ -284,10 +285,9 @@ bool Harness::selectLine(int line, const std::string& name)
     return printed;
 }
 
-bool Harness::select(SiteMachine machine)
+bool Harness::select(const ListedMachine& machine)
 {
-    const ListedMachine& m = listed(machine);
-    return selectLine(m.line, m.name);
+    return selectLine(machine.line, machine.name);
 }
 
 void Harness::clickBelowLastLine()

@@ -7,7 +7,7 @@
 
 #include "harness/Image.h"
 #include "harness/Layout.h"
-#include "harness/SiteMachines.h"
+#include "harness/SiteList.h"
 #include "harness/XSession.h"
 
 class ChildProcess;
@@ -43,9 +43,11 @@ public:
     // `windowManager` starts one on the display before the program, e.g.
     // {"openbox"}; without it there is none, and the window is where and
     // how big the program makes it. `scale` is the screen's scaling factor
-    // the program is told (FLTK 1.4 follows it; 1.3 ignores it).
+    // the program is told (FLTK 1.4 follows it; 1.3 ignores it). `list` is
+    // the machine list the program is expected to show.
     explicit Harness(const std::string& command,
-                     const std::vector<std::string>& windowManager = {}, double scale = 1);
+                     const std::vector<std::string>& windowManager = {}, double scale = 1,
+                     MachineList list = siteList());
     ~Harness();
     Harness(const Harness&) = delete;
     Harness& operator=(const Harness&) = delete;
@@ -72,10 +74,12 @@ public:
     bool running();
     static std::string selectionLine(int line, const std::string& name);
 
+    const MachineList& list() const { return list_; }
+
     // Clicks a list line and waits for its selection line; false when the
     // line was not printed in time.
     bool selectLine(int line, const std::string& name);
-    bool select(SiteMachine machine);
+    bool select(const ListedMachine& machine);
     // A click in the list's empty space below its last line.
     void clickBelowLastLine();
     void press(layout::Button button);
@@ -131,5 +135,6 @@ private:
     std::string problem_;
     unsigned long window = 0;
     Rect frame;                   // the window on the screen
+    MachineList list_;            // what the list is expected to hold
     std::vector<int> lineCentres; // y of each list line, window coordinates
 };

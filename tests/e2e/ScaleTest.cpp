@@ -5,6 +5,7 @@
 
 #include "harness/Colours.h"
 #include "harness/Harness.h"
+#include "machines/DumpTruck.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ struct ScaledStep {
 
 const ScaledStep throughTheTrucksCamera = {"through the truck's camera",
                                            [](Harness& d) {
-                                               d.select(SiteMachine::DumpTruck);
+                                               d.select(listed<DumpTruck>());
                                                d.press(layout::Button::Machine);
                                            },
                                            "", 1600, 1200};

@@ -2,6 +2,8 @@
 
 #include "harness/Colours.h"
 #include "harness/Harness.h"
+#include "machines/DumpTruck.h"
+#include "machines/ExampleMachine.h"
 #include "tests/e2e/PanelLooks.h"
 
 namespace {
@@ -27,7 +29,7 @@ TEST(Sliders, MoveAndGrowTheSelectedExampleAndInactiveOnesIgnoreDrags)
 {
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine>()));
     const ColourSpread atStart = spreadOf(dalvery.viewShot(), Colour::Yellow);
     ASSERT_GT(atStart.count, 0);
 
@@ -49,7 +51,7 @@ TEST(Sliders, MoveAndGrowTheSelectedExampleAndInactiveOnesIgnoreDrags)
     EXPECT_GT(grown.count, 2 * atStart.count);
 
     // A click in the list takes the keyboard focus back from the size slider.
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine>()));
     const Image before = dalvery.windowShot();
     ASSERT_FALSE(sliderLooksActive(before, exampleFirstUnused));
     dalvery.setSlider(exampleFirstUnused, 1.0);
@@ -63,7 +65,7 @@ TEST(Sliders, TurnAndTipTheDumpTruck)
 {
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
-    ASSERT_TRUE(dalvery.select(SiteMachine::DumpTruck));
+    ASSERT_TRUE(dalvery.select(listed<DumpTruck>()));
     dalvery.press(layout::Button::Machine);
     const Image flat = dalvery.viewShot();
     const ColourSpread cab = spreadOf(flat, Colour::Red);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 
 #include "harness/Colours.h"
@@ -73,13 +72,13 @@ TEST(MachineList, PrintsEachSelectionAsItHappensAndClearsBelowTheLastLine)
 {
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
-    ASSERT_EQ(dalvery.listLineCount(), int(std::size(siteMachines)));
+    ASSERT_EQ(dalvery.listLineCount(), int(dalvery.list().size()));
 
     // Each line is awaited before the next click, with the program running:
     // it is printed when it happens, not when the program ends.
     std::string printed;
-    for (const ListedMachine& m : siteMachines) {
-        EXPECT_TRUE(dalvery.selectLine(m.line, m.name)) << m.name;
+    for (const ListedMachine& m : dalvery.list()) {
+        EXPECT_TRUE(dalvery.select(m)) << m.name;
         EXPECT_TRUE(dalvery.running());
         printed += Harness::selectionLine(m.line, m.name);
         EXPECT_EQ(dalvery.output(), printed);
@@ -87,8 +86,8 @@ TEST(MachineList, PrintsEachSelectionAsItHappensAndClearsBelowTheLastLine)
         EXPECT_TRUE(sliderLooksActive(dalvery.windowShot(), 0)) << m.name;
     }
 
-    const ListedMachine& last = siteMachines[std::size(siteMachines) - 1];
-    EXPECT_TRUE(dalvery.selectLine(last.line, last.name)) << "the selected line clicked again";
+    const ListedMachine& last = dalvery.list().back();
+    EXPECT_TRUE(dalvery.select(last)) << "the selected line clicked again";
     printed += Harness::selectionLine(last.line, last.name);
     EXPECT_EQ(dalvery.output(), printed);
     EXPECT_GT(listHighlight(dalvery.windowShot()), 0);

@@ -79,7 +79,7 @@ TEST_P(Wayland, TheWindowShowsTheX11PictureAnswersAClickAndClosesWithStatusZero)
     EXPECT_EQ(view.countDifferences(x11, 1), 0) << "pixels differ from X11's";
 
     // The first list line starts at the top of the list's inside.
-    const ListedMachine& first = siteMachines[0];
+    const ListedMachine& first = siteList().front();
     sway.moveTo(window->content.x + layout::listInside.x + 20, window->content.y + layout::listInside.y + 4);
     sway.button(1, true);
     sway.button(1, false);

@@ -75,13 +75,17 @@ public:
     static std::string selectionLine(int line, const std::string& name);
 
     const MachineList& list() const { return list_; }
+    // How many lines the list's box shows whole.
+    int shownLines() const { return wholeLines; }
 
-    // Clicks a list line and waits for its selection line; false when the
-    // line was not printed in time.
+    // Clicks a list line, found by what the list shows, and waits for its
+    // selection line; false when it was not printed in time. A line out of
+    // view is wheeled into view first, as a user would.
     bool selectLine(int line, const std::string& name);
     bool select(const ListedMachine& machine);
-    // A click in the list's empty space below its last line.
-    void clickBelowLastLine();
+    // A click in the list's empty space below its last line; false, and no
+    // click, when the list has none.
+    bool clickBelowLastLine();
     void press(layout::Button button);
     // Drags slider `i` to `fraction` of its travel (0 its minimum, 1 its
     // maximum) the way a user does: press on the knob, move, release.
@@ -117,11 +121,12 @@ public:
     // program did not answer.
     bool syncWithProgram();
 
-    int listLineCount() const { return int(lineCentres.size()); }
-
 private:
     bool waitForWindow();
-    void findListLines(const Image& shot);
+    std::vector<int> findListLines(const Image& shot);
+    bool scrollbarShown(const Image& shot) const;
+    std::string listShows() const;
+    void wheelList(bool down);
     bool answered();
     void afterInput();
     Point toScreen(int wx, int wy) const;
@@ -136,5 +141,13 @@ private:
     unsigned long window = 0;
     Rect frame;                   // the window on the screen
     MachineList list_;            // what the list is expected to hold
-    std::vector<int> lineCentres; // y of each list line, window coordinates
+    int wholeLines = 0;
+    // The list lines in view when last looked at: the middle of each in
+    // window units, and the number of the first.
+    std::vector<double> lineCentres;
+    int firstShownLine = 1;
+    // Whether the list was last wheeled to its end or to its top, where it
+    // opens, and its scrollbar then.
+    bool wheeledDown = false;
+    Image scrollbarThen;
 };

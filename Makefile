@@ -64,8 +64,9 @@ RUN_PACKAGES := libgl1-mesa-dri x11-utils
 # (desktop-file-utils), lintian, appstreamcli (appstream) and hardening-check,
 # from devscripts, whose recommended packages (a hundred, the Debian keyring
 # among them) they do not need; they run the program under openbox, and with
-# FLTK 1.4 natively on Wayland, under a headless sway whose screen grim takes.
-WAYLAND_TEST_PACKAGES := $(if $(FLTK_WAYLAND),sway grim)
+# FLTK 1.4 natively on Wayland, under a headless sway whose screen grim takes,
+# and on an X display that xrandr (x11-xserver-utils) splits into monitors.
+WAYLAND_TEST_PACKAGES := $(if $(FLTK_WAYLAND),sway grim x11-xserver-utils)
 TEST_PACKAGES := $(RUN_PACKAGES) desktop-file-utils openbox lintian appstream $(WAYLAND_TEST_PACKAGES)
 TEST_PACKAGES_ALONE := devscripts
 BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev

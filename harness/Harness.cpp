@@ -64,13 +64,18 @@ std::string programUnderTest()
 }
 
 Harness::Harness(const std::string& command,
-                 const std::vector<std::string>& windowManagerCommand, double scale, MachineList list)
+                 const std::vector<std::string>& windowManagerCommand, double scale, int monitors,
+                 MachineList list)
     : list_(std::move(list))
 {
     // The scaled window fits where the program asks for it.
-    display = std::make_unique<VirtualDisplay>(VirtualDisplay::scaledScreen(scale));
+    display = std::make_unique<VirtualDisplay>(VirtualDisplay::scaledScreen(scale, 24, monitors));
     if (!display->ready()) {
         problem_ = display->problem();
+        return;
+    }
+    if (monitors > 1 && !display->splitIntoMonitors(monitors)) {
+        problem_ = "cannot split display " + display->name() + " into monitors (xrandr)";
         return;
     }
     x = std::make_unique<XSession>(display->name());

@@ -43,10 +43,11 @@ public:
     // `windowManager` starts one on the display before the program, e.g.
     // {"openbox"}; without it there is none, and the window is where and
     // how big the program makes it. `scale` is the screen's scaling factor
-    // the program is told (FLTK 1.4 follows it; 1.3 ignores it). `list` is
-    // the machine list the program is expected to show.
+    // the program is told (FLTK 1.4 follows it; 1.3 ignores it). The screen
+    // is `monitors` monitors side by side, the window on the first. `list`
+    // is the machine list the program is expected to show.
     explicit Harness(const std::string& command,
-                     const std::vector<std::string>& windowManager = {}, double scale = 1,
+                     const std::vector<std::string>& windowManager = {}, double scale = 1, int monitors = 1,
                      MachineList list = siteList());
     ~Harness();
     Harness(const Harness&) = delete;

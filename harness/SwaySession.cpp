@@ -10,13 +10,13 @@
 
 #include "harness/ChildProcess.h"
 #include "harness/Poll.h"
-#include "harness/VirtualPointer.h"
+#include "harness/VirtualInput.h"
 #include "harness/VirtualScreen.h"
 
 namespace {
 
 constexpr double startSeconds = 10;
-constexpr int layoutWidth = virtualScreen::width, layoutHeight = virtualScreen::height; // logical pixels
+constexpr int outputWidth = virtualScreen::width, layoutHeight = virtualScreen::height; // logical pixels
 
 using Json = nlohmann::json;
 
@@ -66,7 +66,7 @@ std::string waylandSocket(const std::string& directory)
 
 } // namespace
 
-SwaySession::SwaySession(int scale)
+SwaySession::SwaySession(const std::vector<int>& scales) : layoutWidth(outputWidth * int(scales.size()))
 {
     char pattern[] = "/tmp/dalvery-sway-XXXXXX";
     if (!mkdtemp(pattern)) { // mode 0700, as Wayland wants its runtime directory
@@ -76,13 +76,21 @@ SwaySession::SwaySession(int scale)
     directory = pattern;
     const std::string config = directory + "/config";
     // Quiet and the same every time: no Xwayland, no borders, no bar, a fixed
-    // layout size whatever the scale.
-    std::ofstream(config) << "output HEADLESS-1 resolution " << layoutWidth * scale << 'x' << layoutHeight * scale
-                          << " scale " << scale << "\n"
-                          << "xwayland disable\n"
-                          << "default_border none\n"
-                          << "default_floating_border none\n"
-                          << "focus_follows_mouse no\n";
+    // layout size whatever the scale. sway keeps each output's settings for
+    // when an output of that name appears: the first is there at the start,
+    // the others are made once sway answers.
+    std::ofstream file(config);
+    for (size_t i = 0; i < scales.size(); ++i)
+        file << "output " << output(i) << " resolution " << outputWidth * scales[i] << 'x'
+             << layoutHeight * scales[i] << " scale " << scales[i] << " position " << outputWidth * int(i) << " 0\n";
+    file << "xwayland disable\n"
+         << "default_border none\n"
+         << "default_floating_border none\n"
+         << "focus_follows_mouse no\n"
+         // The pointer stays where it is put: on a change of focus sway
+         // would warp it to the output's middle, into the pictures.
+         << "mouse_warping none\n";
+    file.close();
     // sway, the tools and the program meet here alone, never at a sway we
     // may run under: sway takes the IPC socket's path from SWAYSOCK.
     const std::string socket = directory + "/sway-ipc.sock";
@@ -112,13 +120,23 @@ SwaySession::SwaySession(int scale)
         problem_ = "sway does not answer swaymsg; its log is " + options.stderrFile;
         return;
     }
-    pointer = std::make_unique<VirtualPointer>(directory + "/" + display);
-    problem_ = pointer->problem();
+    for (size_t i = 1; i < scales.size(); ++i)
+        if (!command("create_output")) {
+            problem_ = "sway made no output " + output(i) + "; its log is " + options.stderrFile;
+            return;
+        }
+    // Programs open on the focused output: the first, as with one.
+    if (scales.size() > 1 && !command("focus output " + output(0))) {
+        problem_ = "cannot focus " + output(0);
+        return;
+    }
+    input = std::make_unique<VirtualInput>(directory + "/" + display);
+    problem_ = input->problem();
 }
 
 SwaySession::~SwaySession()
 {
-    pointer.reset();
+    input.reset();
     sway.reset();
     std::error_code ignored;
     if (!directory.empty() && problem_.empty()) // else its log is kept
@@ -187,10 +205,15 @@ bool SwaySession::command(const std::string& swayCommand)
 
 void SwaySession::moveTo(int x, int y)
 {
-    pointer->moveTo(x, y, layoutWidth, layoutHeight);
+    input->moveTo(x, y, layoutWidth, layoutHeight);
 }
 
 void SwaySession::button(int number, bool press)
 {
-    pointer->button(number, press);
+    input->button(number, press);
+}
+
+void SwaySession::key(int evdevCode, bool press)
+{
+    input->key(evdevCode, press);
 }

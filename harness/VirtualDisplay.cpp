@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -70,11 +71,45 @@ VirtualDisplay::VirtualDisplay(const std::vector<std::string>& extraArgs)
     server->stop();
 }
 
-std::vector<std::string> VirtualDisplay::scaledScreen(double scale, int depth)
+std::vector<std::string> VirtualDisplay::scaledScreen(double scale, int depth, int monitors)
 {
     return {"-screen", "0",
-            std::to_string(std::lround(virtualScreen::width * scale)) + "x" +
+            std::to_string(std::lround(virtualScreen::width * scale) * monitors) + "x" +
                 std::to_string(std::lround(virtualScreen::height * scale)) + "x" + std::to_string(depth)};
+}
+
+bool VirtualDisplay::splitIntoMonitors(int count)
+{
+    std::string size;
+    if (!xrandr({"--current"}, &size) || size.find("current ") == std::string::npos)
+        return false;
+    int width = 0, height = 0;
+    if (std::sscanf(size.c_str() + size.find("current "), "current %d x %d", &width, &height) != 2)
+        return false;
+    // Any physical size: FLTK scales by its own factors alone.
+    const int w = width / count, millimetres = w / 4;
+    for (int i = 0; i < count; ++i) {
+        const std::string geometry = std::to_string(w) + "/" + std::to_string(millimetres) + "x" +
+                                     std::to_string(height) + "/" + std::to_string(height / 4) + "+" +
+                                     std::to_string(i * w) + "+0";
+        if (!xrandr({"--setmonitor", "dalvery-" + std::to_string(i), geometry, "none"}, nullptr))
+            return false;
+    }
+    return true;
+}
+
+bool VirtualDisplay::xrandr(const std::vector<std::string>& args, std::string* output)
+{
+    ChildProcess::Options options;
+    options.argv = {"xrandr"};
+    options.argv.insert(options.argv.end(), args.begin(), args.end());
+    options.environment = {"DISPLAY=" + name_};
+    options.captureStdout = true;
+    ChildProcess tool(options);
+    const auto status = tool.waitForExit(startSeconds);
+    if (output)
+        *output = tool.output();
+    return status && *status == 0;
 }
 
 VirtualDisplay::~VirtualDisplay()

@@ -16,8 +16,14 @@ public:
     ~VirtualDisplay();
 
     // The virtual screen with `scale` times as many pixels each way, as a
-    // HiDPI screen has, at `depth` bits a pixel, for `extraArgs`.
-    static std::vector<std::string> scaledScreen(double scale, int depth = 24);
+    // HiDPI screen has, at `depth` bits a pixel, for `extraArgs`; `monitors`
+    // times as wide, for splitIntoMonitors.
+    static std::vector<std::string> scaledScreen(double scale, int depth = 24, int monitors = 1);
+
+    // Makes the screen `count` monitors side by side, as RandR reports them
+    // (xrandr), and through it Xinerama, which FLTK reads; false when xrandr
+    // failed.
+    bool splitIntoMonitors(int count);
 
     // True once the server accepts connections.
     bool ready() const { return !name_.empty(); }
@@ -27,6 +33,9 @@ public:
     const std::string& problem() const { return problem_; }
 
 private:
+    // Runs xrandr on this display; its output in `output` when given.
+    bool xrandr(const std::vector<std::string>& args, std::string* output);
+
     std::unique_ptr<ChildProcess> server;
     std::string name_;
     std::string problem_;

@@ -1,5 +1,6 @@
 #include "view/SiteDisplay.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Button.H>
 #include <FL/gl.h>
 
@@ -58,6 +59,47 @@ SiteDisplay::SiteDisplay() : Fl_Gl_Window(layout::view.x, layout::view.y, layout
     camera.panX = 0;
     camera.panY = 0;
     camera.spin(0.2f, 0.4f, 0.0f); // the initial tilted look at the site
+#if FL_API_VERSION >= 10400
+    Fl::add_check(followScale, this);
+#endif
+}
+
+SiteDisplay::~SiteDisplay()
+{
+#if FL_API_VERSION >= 10400
+    Fl::remove_check(followScale, this);
+#endif
+}
+
+// Under Wayland, FLTK 1.4 mishandles a move to an output of another scale:
+// no event tells the program, and the view's size in pixels follows the new
+// output at once, but its surface does not. FLTK 1.4.3 (Debian 13's) gives
+// the view's surface the new buffer scale without resizing it, where the old
+// output's scale is not the largest: 625x590 at scale 2 is a protocol error
+// that ends the program at the view's next frame. FLTK 1.4.5 keeps the old
+// buffer scale, so the view's next frame comes out twice too big. Both may
+// leave the window showing its old picture, enlarged, until some other event
+// redraws it. So: resizing the window to its own size makes FLTK fit its
+// buffer to the scale (a no-op where it fits), a view shown afresh gets a
+// surface made at the output's scale, and both are drawn again. Where FLTK
+// has handled a change of scale itself, as it does for its rescale keys, a
+// redraw is pending by now and there is nothing to do.
+void SiteDisplay::followScale(void* data)
+{
+#if FL_API_VERSION >= 10400
+    SiteDisplay* display = static_cast<SiteDisplay*>(data);
+    if (!display->shown() || display->damage() || display->drawnPixelW == 0)
+        return;
+    if (display->pixel_w() == display->drawnPixelW && display->pixel_h() == display->drawnPixelH)
+        return;
+    Fl_Window* window = display->top_window();
+    window->size(window->w(), window->h());
+    display->hide();
+    display->show();
+    window->redraw();
+#else
+    (void)data;
+#endif
 }
 
 void SiteDisplay::loadCamera()
@@ -88,7 +130,9 @@ void SiteDisplay::draw()
 #endif
     beginFrame();
     glMatrixMode(GL_PROJECTION);
-    glViewport(0, 0, pixel_w(), pixel_h()); // the whole view, at any scale
+    drawnPixelW = pixel_w();
+    drawnPixelH = pixel_h();
+    glViewport(0, 0, drawnPixelW, drawnPixelH); // the whole view, at any scale
     loadCamera();
     placeSiteLights();
 

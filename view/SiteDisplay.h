@@ -12,6 +12,7 @@ class DalveryWindow;
 class SiteDisplay : public Fl_Gl_Window {
 public:
     SiteDisplay();
+    ~SiteDisplay() override;
 
     void draw() override;
     int handle(int event) override;
@@ -21,4 +22,9 @@ public:
 
 private:
     void loadCamera();
+    // After each pass of the event loop: redraws the window at the scale of
+    // the screen it is on now, where the toolkit left it drawn at another.
+    static void followScale(void* display);
+
+    int drawnPixelW = 0, drawnPixelH = 0; // the last frame's size, pixels
 };

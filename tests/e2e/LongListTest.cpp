@@ -13,7 +13,7 @@
 TEST(LongList, TheLastLineScrollsIntoViewAndSelectsItsMachineAndTheOthersStillWork)
 {
     const MachineList list = listOf(populateLongSite<MachineRecorder>);
-    Harness dalvery(DALVERY_LONG_LIST_PROGRAM, {}, 1, list);
+    Harness dalvery(DALVERY_LONG_LIST_PROGRAM, {}, 1, 1, list);
     ASSERT_EQ(dalvery.problem(), "");
     ASSERT_LT(dalvery.shownLines(), int(list.size())) << "the list shows all its lines: nothing to scroll";
 

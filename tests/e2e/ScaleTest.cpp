@@ -5,6 +5,8 @@
 
 #include "harness/Colours.h"
 #include "harness/Harness.h"
+#include "harness/Poll.h"
+#include "harness/VirtualScreen.h"
 #include "machines/DumpTruck.h"
 
 namespace {
@@ -124,4 +126,47 @@ TEST(Scale, AfterFltksRescaleKeysTheViewShowsTheSamePictureAtTheNewSize)
     if (!DALVERY_FLTK14)
         GTEST_SKIP() << "FLTK 1.3 does not scale windows";
     expectTheSamePictureLarger(rescaledSteps);
+}
+
+// FLTK 1.4 gives each X11 monitor a factor of its own, which its rescale
+// keys change for the window's monitor alone. Moved onto a monitor of
+// another factor, the window takes that factor (FLTK waits a second after
+// the move), and its view shows what it showed there before.
+TEST(Scale, MovedToAMonitorOfAnotherFactorTheViewIsDrawnAtThatFactor)
+{
+    if (!DALVERY_FLTK14)
+        GTEST_SKIP() << "FLTK 1.3 does not scale windows";
+    Harness dalvery(programUnderTest(), {"openbox"}, 1, 2);
+    ASSERT_EQ(dalvery.problem(), "");
+    // The view and the window's width at each factor.
+    const Image atOne = dalvery.viewShot();
+    const int widthAtOne = dalvery.windowState()->frame.w;
+    ASSERT_TRUE(dalvery.rescaleWithKey('-'));
+    const Image atNineTenths = dalvery.viewShot();
+    const int widthAtNineTenths = dalvery.windowState()->frame.w;
+    ASSERT_NE(widthAtNineTenths, widthAtOne);
+    const struct {
+        const char* where;
+        int x;          // the window's new left edge, screen pixels
+        const Image& expected;
+        int windowW;
+    } moves[] = {
+        {"onto the second monitor", virtualScreen::width + 100, atOne, widthAtOne},
+        {"back onto the first", 50, atNineTenths, widthAtNineTenths},
+    };
+    for (const auto& move : moves) {
+        const auto before = dalvery.windowState();
+        ASSERT_TRUE(before.has_value()) << move.where;
+        dalvery.requestMoveResize({move.x, 100, before->frame.w, before->frame.h});
+        ASSERT_TRUE(pollUntil([&] {
+            const auto now = dalvery.windowState();
+            return now && now->frame.w == move.windowW;
+        }, 10)) << move.where << ": the window kept its size";
+        dalvery.settle();
+        const Image shot = dalvery.viewShot();
+        ASSERT_EQ(shot.width(), move.expected.width()) << move.where;
+        EXPECT_EQ(shot.countDifferences(move.expected), 0) << move.where;
+        EXPECT_EQ(dalvery.problem(), "") << move.where;
+    }
+    EXPECT_TRUE(dalvery.select(listed<DumpTruck>())) << "the click did not land";
 }

@@ -2,7 +2,6 @@
 
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
-#include "machines/ExampleMachine.h"
 
 int main()
 {
@@ -10,9 +9,7 @@ int main()
     // reachable to the end of the process, so a leak checker sees them kept,
     // not lost, whatever FLTK still points at when the event loop ends.
     static DalveryWindow* const window = new DalveryWindow();
-    buildSite(window);
-    window->addMachine(new ExampleMachine("Example1", 0, 0, 2));
-    window->addMachine(new ExampleMachine("Example2", 10, 0, 2));
+    populateSite(window); // buildSite's truck, crane and excavator, then Example1 and Example2
     window->show();
     Fl::run();
     return 0; // the window and the machines are left to the end of the process

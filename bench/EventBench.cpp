@@ -24,8 +24,7 @@
 #include "app/Site.h"
 #include "view/SiteDisplay.h"
 #include "bench/Sampled.h"
-#include "machines/ExampleMachine.h"
-#include "harness/SiteMachines.h"
+#include "machines/DumpTruck.h"
 
 namespace {
 
@@ -43,15 +42,16 @@ struct Timing {
     std::vector<double> eventToFrameMs;
 } timing;
 
-// The program's "Example2", drawn last of all: its draw ends the frame.
-// glFinish makes that the moment the renderer has finished the frame too.
-class FrameEndMarker : public ExampleMachine {
+// Drawn after the site's machines, last of all, it draws nothing and ends
+// the frame: glFinish makes that the moment the renderer has finished the
+// frame too.
+class FrameEndMarker : public Machine {
 public:
-    using ExampleMachine::ExampleMachine;
+    FrameEndMarker() : Machine(3, "frame end") {}
 
+    void setMachineView(float) override {}
     void draw() override
     {
-        ExampleMachine::draw();
         glFinish();
         ++timing.framesEnded;
         if (timing.pending) {
@@ -105,6 +105,15 @@ SliderDrag drag;
 DalveryWindow* window;
 bool failed = false;
 
+// The dump truck's line in the list.
+int truckLine()
+{
+    for (size_t k = 0; k < window->machines.size(); ++k)
+        if (dynamic_cast<const DumpTruck*>(window->machines[k]))
+            return int(k) + 1;
+    return 0;
+}
+
 // Moves the pointer to the slider's other point; false, with the reason
 // said, when no frame follows or the direct frame misses its last machine.
 bool moveOnce(double& eventMs, double& frameMs)
@@ -156,11 +165,11 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // As main builds it, but for the marker in Example2's place.
+    // As main builds it, and the marker after the machines: the display
+    // draws it, the list does not show it.
     window = new DalveryWindow();
-    buildSite(window);
-    window->addMachine(new ExampleMachine("Example1", 0, 0, 2));
-    window->addMachine(new FrameEndMarker("Example2", 10, 0, 2));
+    populateSite(window);
+    window->machines.push_back(new FrameEndMarker());
     for (Fl_Value_Slider* slider : window->sliders)
         slider->callback(timedSliderCallback, window);
     window->show();
@@ -169,7 +178,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    window->machineBrowser->value(listed(SiteMachine::DumpTruck).line);
+    window->machineBrowser->value(truckLine());
     machineBrowserCallback(window->machineBrowser, window);
     if (!awaitFrame(timing.framesEnded)) {
         std::fprintf(stderr, "event_bench: selecting the truck drew no frame\n");

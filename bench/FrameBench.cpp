@@ -27,7 +27,6 @@
 #include "harness/HeadlessGl.h"
 #include "bench/Sampled.h"
 #include "bench/RockGrid.h"
-#include "machines/ExampleMachine.h"
 #include "machines/Machine.h"
 #include "view/SiteDisplay.h"
 #include "view/WindowLayout.h"
@@ -42,12 +41,7 @@ int pixelW = viewW, pixelH = viewH;
 
 // The model as main builds it, world camera in its start-up pose.
 struct StartupSite {
-    StartupSite()
-    {
-        buildSite(&window);
-        window.addMachine(new ExampleMachine("Example1", 0, 0, 2));
-        window.addMachine(new ExampleMachine("Example2", 10, 0, 2));
-    }
+    StartupSite() { populateSite(&window); }
     DalveryWindow window;
 };
 

@@ -23,7 +23,7 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Value_Slider.H>
 
-#include "harness/SiteMachines.h"
+#include "harness/SiteList.h"
 #endif
 
 namespace {
@@ -36,8 +36,8 @@ void buildPanel()
     const Rect& l = layout::list;
     Fl_Browser* list = new Fl_Browser(l.x, l.y, l.w, l.h, "select machine");
     list->type(FL_HOLD_BROWSER);
-    for (const ListedMachine& line : siteMachines)
-        list->add(line.name);
+    for (const ListedMachine& line : siteList())
+        list->add(line.name.c_str());
     for (const layout::ButtonPlace& place : layout::buttons) {
         const Rect& r = place.rect;
         Fl_Button* button = new Fl_Button(r.x, r.y, r.w, r.h, place.label);

@@ -45,17 +45,22 @@ Colour classify(const Rgb& p)
     return Colour::Other;
 }
 
-ColourSpread spreadOf(const Image& image, Colour colour, const Rect& area)
+namespace {
+
+// The spread of the pixels of an image of `width` by `height` that `is(x, y)`
+// picks inside `area`.
+template <class Pick>
+ColourSpread spreadWhere(int width, int height, const Rect& area, Pick is)
 {
     ColourSpread s;
     const int x0 = std::max(area.x, 0), y0 = std::max(area.y, 0);
-    const int x1 = std::min(area.x + area.w, image.width());
-    const int y1 = std::min(area.y + area.h, image.height());
+    const int x1 = std::min(area.x + area.w, width);
+    const int y1 = std::min(area.y + area.h, height);
     int minX = x1, minY = y1, maxX = x0 - 1, maxY = y0 - 1;
     double sumX = 0, sumY = 0;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            if (classify(image.at(x, y)) != colour)
+            if (!is(x, y))
                 continue;
             ++s.count;
             sumX += x;
@@ -72,6 +77,21 @@ ColourSpread spreadOf(const Image& image, Colour colour, const Rect& area)
         s.bounds = {minX, minY, maxX - minX + 1, maxY - minY + 1};
     }
     return s;
+}
+
+} // namespace
+
+ColourSpread spreadOf(const Image& image, Colour colour, const Rect& area)
+{
+    return spreadWhere(image.width(), image.height(), area,
+                       [&](int x, int y) { return classify(image.at(x, y)) == colour; });
+}
+
+ColourSpread spreadOfNew(const Image& before, const Image& after, Colour colour)
+{
+    return spreadWhere(after.width(), after.height(), Rect{0, 0, after.width(), after.height()}, [&](int x, int y) {
+        return classify(after.at(x, y)) == colour && classify(before.at(x, y)) != colour;
+    });
 }
 
 Rect standingArea(const Image& image)

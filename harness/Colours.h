@@ -33,6 +33,10 @@ inline ColourSpread spreadOf(const Image& image, Colour colour)
     return spreadOf(image, colour, Rect{0, 0, image.width(), image.height()});
 }
 inline int countOf(const Image& image, Colour colour) { return spreadOf(image, colour).count; }
+// Where a colour shows in `after` that it did not in `before`, two pictures
+// of the same size: what a machine that moved or grew newly covers, whatever
+// else on the site has its colour.
+ColourSpread spreadOfNew(const Image& before, const Image& after, Colour colour);
 
 // The smallest rectangle holding every pixel that is neither sky nor ground:
 // what stands on the site. A machine drawn wrong changes a few hundred

@@ -64,7 +64,9 @@ std::string programUnderTest()
 }
 
 Harness::Harness(const std::string& command,
-                 const std::vector<std::string>& windowManagerCommand, double scale, int monitors)
+                 const std::vector<std::string>& windowManagerCommand, double scale, int monitors,
+                 MachineList list)
+    : list_(std::move(list))
 {
     // The scaled window fits where the program asks for it.
     display = std::make_unique<VirtualDisplay>(VirtualDisplay::scaledScreen(scale, 24, monitors));
@@ -106,7 +108,27 @@ Harness::Harness(const std::string& command,
         problem_ = "the program did not answer once its window was drawn";
         return;
     }
-    findListLines(settle());
+    const Image shot = settle();
+    const std::vector<int> tops = findListLines(shot);
+    // The lines the box holds whole: a list longer than its box may show
+    // part of one more. The lines' pitch is measured between the tops of
+    // their text, which capitals align.
+    wholeLines = int(tops.size());
+    if (tops.size() >= 2) {
+        std::vector<int> pitches;
+        for (size_t i = 1; i < tops.size(); ++i)
+            pitches.push_back(tops[i] - tops[i - 1]);
+        std::nth_element(pitches.begin(), pitches.begin() + long(pitches.size() / 2), pitches.end());
+        const int pitch = pitches[pitches.size() / 2];
+        wholeLines = std::min(wholeLines, toPixels(layout::listInside).h / pitch);
+    }
+    const int expected = int(list_.size());
+    if (int(lineCentres.size()) > expected)
+        problem_ = "the list shows " + std::to_string(lineCentres.size()) + " lines, " + std::to_string(expected) +
+                   " expected";
+    else if (wholeLines < expected && !scrollbarShown(shot))
+        problem_ = listShows() + ", and no scrollbar";
+    scrollbarThen = shot.crop(toPixels(layout::listScrollbar));
 }
 
 Harness::~Harness() = default;
@@ -139,22 +161,74 @@ bool Harness::waitForWindow()
     return drawn;
 }
 
-// The lines of the list, found from the rows of text in it: one run of rows
-// with dark pixels per line. The font, and with it the line height, is
-// whatever the machine has.
-void Harness::findListLines(const Image& shot)
+// The lines in view, found from the rows of text in the list: one run of
+// rows with dark pixels, or the selection's bar, per line. The font, and
+// with it the line height, is whatever the machine has. Returns the top
+// row of each, pixels.
+std::vector<int> Harness::findListLines(const Image& shot)
 {
-    const Rect inside = toPixels(layout::listInside);
+    lineCentres.clear();
+    std::vector<int> tops;
+    const Rect text = toPixels(layout::listText);
     int runStart = -1;
-    for (int y = inside.y; y < inside.y + inside.h; ++y) {
-        const bool text = hasText(shot, {inside.x, y, inside.w, 1});
-        if (text && runStart < 0)
+    for (int y = text.y; y <= text.y + text.h; ++y) {
+        bool line = false;
+        for (int x = text.x; x < text.x + text.w && y < text.y + text.h && !line; ++x)
+            line = isText(shot.at(x, y)) || shot.at(x, y) == layout::listSelection;
+        if (line && runStart < 0)
             runStart = y;
-        if (!text && runStart >= 0) {
-            lineCentres.push_back(int(std::lround((runStart + y - 1) / 2.0 / scale())));
+        if (!line && runStart >= 0) {
+            lineCentres.push_back((runStart + y - 1) / 2.0 / scale());
+            tops.push_back(runStart);
             runStart = -1;
         }
     }
+    return tops;
+}
+
+bool Harness::scrollbarShown(const Image& shot) const
+{
+    return hasText(shot, toPixels(layout::listScrollbar));
+}
+
+std::string Harness::listShows() const
+{
+    return "the list shows " + std::to_string(wholeLines) + " of " + std::to_string(list_.size()) + " lines";
+}
+
+// Turns the mouse wheel over the list, three notches at a time, until the
+// list holds still at its end (down) or its top, and looks at its lines:
+// counted from the last at the end, where the first in view may show in part.
+// Where the list already stands there, as its scrollbar shows, it is only
+// looked at.
+void Harness::wheelList(bool down)
+{
+    const auto scrollbar = [&] { return windowShot().crop(toPixels(layout::listScrollbar)); };
+    if (wheeledDown == down && scrollbar() == scrollbarThen) {
+        findListLines(windowShot());
+        return;
+    }
+    const Rect& text = layout::listText;
+    moveTo({text.x + text.w / 2, text.y + text.h / 2});
+    const int wheel = down ? 5 : 4;
+    Image before = windowShot().crop(toPixels(layout::list));
+    for (size_t turn = 0; turn <= list_.size(); ++turn) {
+        for (int notch = 0; notch < 3; ++notch) {
+            pause();
+            x->button(wheel, true);
+            pause();
+            x->button(wheel, false);
+        }
+        afterInput();
+        Image now = windowShot().crop(toPixels(layout::list));
+        if (now == before)
+            break;
+        before = std::move(now);
+    }
+    findListLines(windowShot());
+    firstShownLine = down ? int(list_.size()) - int(lineCentres.size()) + 1 : 1;
+    wheeledDown = down;
+    scrollbarThen = scrollbar();
 }
 
 std::optional<XSession::WindowState> Harness::windowState()
@@ -279,31 +353,62 @@ void Harness::dragPath(Point from, Point to, int button)
 
 bool Harness::selectLine(int line, const std::string& name)
 {
-    if (line < 1 || line > listLineCount())
+    const int lines = int(list_.size());
+    if (line < 1 || line > lines) {
+        if (problem_.empty())
+            problem_ = "there is no line " + std::to_string(line) + " in a list of " + std::to_string(lines);
         return false;
+    }
+    // A list longer than its box may have moved since it was last looked
+    // at: a click on a line half in view scrolls it whole into view. It is
+    // wheeled to the end that shows the line whole, and looked at again.
+    if (wholeLines < lines)
+        wheelList(line > wholeLines);
+    const int index = line - firstShownLine;
+    if (index < 0 || index >= int(lineCentres.size())) {
+        if (problem_.empty())
+            problem_ = listShows() + ", and wheeling it brought line " + std::to_string(line) + " no nearer";
+        return false;
+    }
     const size_t from = output().size();
-    click(layout::listInside.x + 20, lineCentres[size_t(line - 1)]);
-    const bool printed = program->waitForOutput(selectionLine(line, name), from, answerSeconds).has_value();
+    const std::string expected = selectionLine(line, name);
+    click(layout::listText.x + 20, int(std::lround(lineCentres[size_t(index)])));
+    const bool printed = program->waitForOutput(expected, from, answerSeconds).has_value();
     afterInput();
+    if (!printed && problem_.empty()) {
+        // The lines without their newlines.
+        const auto quoted = [](std::string printed) {
+            printed.erase(std::remove(printed.begin(), printed.end(), '\n'), printed.end());
+            return "\"" + printed + "\"";
+        };
+        const std::string instead = output().substr(from);
+        problem_ = "clicking list line " + std::to_string(line) + " printed " +
+                   (instead.empty() ? "nothing" : quoted(instead)) + ", not " + quoted(expected);
+    }
     return printed;
 }
 
-bool Harness::select(SiteMachine machine)
+bool Harness::select(const ListedMachine& machine)
 {
-    const ListedMachine& m = listed(machine);
-    return selectLine(m.line, m.name);
+    return selectLine(machine.line, machine.name);
 }
 
-void Harness::clickBelowLastLine()
+bool Harness::clickBelowLastLine()
 {
-    int y = layout::listInside.y + layout::listInside.h / 2;
+    const Rect& inside = layout::listInside;
+    if (wholeLines < int(list_.size()))
+        return false;
+    int y = inside.y + inside.h / 2;
     if (lineCentres.size() >= 2) {
-        const int pitch = lineCentres[1] - lineCentres[0];
-        const int lastSlotEnd = lineCentres.back() + pitch / 2;
-        y = (lastSlotEnd + layout::listInside.y + layout::listInside.h) / 2;
+        const double pitch = lineCentres[1] - lineCentres[0];
+        const int lastSlotEnd = int(std::lround(lineCentres.back() + pitch / 2));
+        if (lastSlotEnd + 2 >= inside.y + inside.h)
+            return false;
+        y = (lastSlotEnd + inside.y + inside.h) / 2;
     }
-    click(layout::listInside.x + 20, y);
+    click(inside.x + 20, y);
     afterInput();
+    return true;
 }
 
 void Harness::press(layout::Button button)

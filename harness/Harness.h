@@ -7,7 +7,7 @@
 
 #include "harness/Image.h"
 #include "harness/Layout.h"
-#include "harness/SiteMachines.h"
+#include "harness/SiteList.h"
 #include "harness/XSession.h"
 
 class ChildProcess;
@@ -44,9 +44,11 @@ public:
     // {"openbox"}; without it there is none, and the window is where and
     // how big the program makes it. `scale` is the screen's scaling factor
     // the program is told (FLTK 1.4 follows it; 1.3 ignores it). The screen
-    // is `monitors` monitors side by side, the window on the first.
+    // is `monitors` monitors side by side, the window on the first. `list`
+    // is the machine list the program is expected to show.
     explicit Harness(const std::string& command,
-                     const std::vector<std::string>& windowManager = {}, double scale = 1, int monitors = 1);
+                     const std::vector<std::string>& windowManager = {}, double scale = 1, int monitors = 1,
+                     MachineList list = siteList());
     ~Harness();
     Harness(const Harness&) = delete;
     Harness& operator=(const Harness&) = delete;
@@ -73,12 +75,18 @@ public:
     bool running();
     static std::string selectionLine(int line, const std::string& name);
 
-    // Clicks a list line and waits for its selection line; false when the
-    // line was not printed in time.
+    const MachineList& list() const { return list_; }
+    // How many lines the list's box shows whole.
+    int shownLines() const { return wholeLines; }
+
+    // Clicks a list line, found by what the list shows, and waits for its
+    // selection line; false when it was not printed in time. A line out of
+    // view is wheeled into view first, as a user would.
     bool selectLine(int line, const std::string& name);
-    bool select(SiteMachine machine);
-    // A click in the list's empty space below its last line.
-    void clickBelowLastLine();
+    bool select(const ListedMachine& machine);
+    // A click in the list's empty space below its last line; false, and no
+    // click, when the list has none.
+    bool clickBelowLastLine();
     void press(layout::Button button);
     // Drags slider `i` to `fraction` of its travel (0 its minimum, 1 its
     // maximum) the way a user does: press on the knob, move, release.
@@ -114,11 +122,12 @@ public:
     // program did not answer.
     bool syncWithProgram();
 
-    int listLineCount() const { return int(lineCentres.size()); }
-
 private:
     bool waitForWindow();
-    void findListLines(const Image& shot);
+    std::vector<int> findListLines(const Image& shot);
+    bool scrollbarShown(const Image& shot) const;
+    std::string listShows() const;
+    void wheelList(bool down);
     bool answered();
     void afterInput();
     Point toScreen(int wx, int wy) const;
@@ -132,5 +141,14 @@ private:
     std::string problem_;
     unsigned long window = 0;
     Rect frame;                   // the window on the screen
-    std::vector<int> lineCentres; // y of each list line, window coordinates
+    MachineList list_;            // what the list is expected to hold
+    int wholeLines = 0;
+    // The list lines in view when last looked at: the middle of each in
+    // window units, and the number of the first.
+    std::vector<double> lineCentres;
+    int firstShownLine = 1;
+    // Whether the list was last wheeled to its end or to its top, where it
+    // opens, and its scrollbar then.
+    bool wheeledDown = false;
+    Image scrollbarThen;
 };

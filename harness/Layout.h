@@ -1,5 +1,6 @@
 #pragma once
 
+#include "harness/Rgb.h"
 #include "view/WindowLayout.h"
 
 // What the harness works out from the window's layout: where FLTK draws
@@ -7,6 +8,13 @@
 namespace layout {
 
 constexpr Rect listInside{list.x + 2, list.y + 2, list.w - 4, list.h - 4}; // within the sunken frame
+// When its lines overflow it, the list shows FLTK's scrollbar, 16 units wide,
+// at its right; the lines' text starts at the left.
+constexpr int scrollbarWidth = 16;
+constexpr Rect listText{listInside.x, listInside.y, listInside.w - scrollbarWidth, listInside.h};
+constexpr Rect listScrollbar{listText.x + listText.w, listInside.y, scrollbarWidth, listInside.h};
+// FLTK's selection colour: the bar behind the selected line, its text white.
+constexpr Rgb listSelection{0, 0, 128};
 
 // A value slider keeps its left 35 units for the number; the track is the
 // rest inside the 2-unit frame, and the knob is half the inner height plus

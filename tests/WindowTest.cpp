@@ -4,18 +4,19 @@
 #include <FL/Fl_Value_Slider.H>
 #include <gtest/gtest.h>
 
-#include <iterator>
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Callbacks.h"
 #include "app/DalveryWindow.h"
-#include "harness/SiteMachines.h"
 #include "machines/ExampleMachine.h"
 #include "tests/KeptSite.h"
 #include "tests/StdoutPipe.h"
 #include "tests/TestMachines.h"
 #include "view/SiteDisplay.h"
+#include "view/WindowLayout.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        buildKeptSite(&window);
-        window.addMachine(&example1);
-        window.addMachine(&example2);
+        populateKeptSite(&window);
         window.show();
         window.display->clear_damage();
     }
@@ -57,74 +56,76 @@ protected:
     }
     // What a slider shows; at start, and on every slider never bound.
     struct Shown {
-        const char* label = "unused";
+        std::string label = "unused";
         double min = -100, max = 100, value = 0;
     };
     void expectSlider(int i, const Shown& expected, bool active)
     {
         const Fl_Value_Slider* s = window.sliders[size_t(i)];
-        EXPECT_STREQ(s->label(), expected.label) << "slider " << i;
+        EXPECT_EQ(s->label(), expected.label) << "slider " << i;
         EXPECT_EQ(s->minimum(), expected.min) << "slider " << i;
         EXPECT_EQ(s->maximum(), expected.max) << "slider " << i;
         EXPECT_EQ(s->value(), expected.value) << "slider " << i;
         EXPECT_EQ(s->active() != 0, active) << "slider " << i;
     }
 
-    ExampleMachine example1{"Example1", 0, 0, 2};
-    ExampleMachine example2{"Example2", 10, 0, 2};
     DalveryWindow window;
 };
+
+void expectAt(const Fl_Widget* widget, const Rect& r, const std::string& what)
+{
+    EXPECT_EQ(widget->x(), r.x) << what;
+    EXPECT_EQ(widget->y(), r.y) << what;
+    EXPECT_EQ(widget->w(), r.w) << what;
+    EXPECT_EQ(widget->h(), r.h) << what;
+}
 
 TEST_F(MainWindow, IsLaidOutAsTheUserExpects)
 {
     EXPECT_STREQ(window.label(), "Dalvery");
-    EXPECT_EQ(window.x(), 50);
-    EXPECT_EQ(window.y(), 50);
-    EXPECT_EQ(window.w(), 800);
-    EXPECT_EQ(window.h(), 600);
-
-    EXPECT_EQ(window.panel->x(), 630);
-    EXPECT_EQ(window.panel->y(), 0);
-    EXPECT_EQ(window.panel->w(), 170);
-    EXPECT_EQ(window.panel->h(), 590);
-    EXPECT_EQ(window.display->x(), 5);
-    EXPECT_EQ(window.display->y(), 5);
-    EXPECT_EQ(window.display->w(), 625);
-    EXPECT_EQ(window.display->h(), 590);
+    expectAt(&window, layout::window, "window");
+    expectAt(window.panel, layout::panel, "panel");
+    expectAt(window.display, layout::view, "view");
     ASSERT_EQ(window.children(), 2);
     EXPECT_EQ(window.child(0), window.panel);
     EXPECT_EQ(window.child(1), window.display);
     EXPECT_EQ(window.display->mainWindow, &window);
 
     // Panel children in creation (and keyboard focus) order.
-    const Fl_Widget* expectedOrder[17] = {window.machineBrowser, window.addRockButton, window.clearRocksButton};
-    for (int i = 0; i < 10; ++i)
-        expectedOrder[3 + i] = window.sliders[size_t(i)];
-    expectedOrder[13] = window.worldButton;
-    expectedOrder[14] = window.machineButton;
-    expectedOrder[15] = window.driverButton;
-    ASSERT_EQ(window.panel->children(), 16);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(window.panel->child(i), expectedOrder[i]) << "panel child " << i;
+    std::vector<const Fl_Widget*> expectedOrder = {window.machineBrowser, window.addRockButton,
+                                                   window.clearRocksButton};
+    expectedOrder.insert(expectedOrder.end(), window.sliders.begin(), window.sliders.end());
+    expectedOrder.insert(expectedOrder.end(), {window.worldButton, window.machineButton, window.driverButton});
+    ASSERT_EQ(window.panel->children(), int(expectedOrder.size()));
+    for (int i = 0; i < window.panel->children(); ++i)
+        EXPECT_EQ(window.panel->child(i), expectedOrder[size_t(i)]) << "panel child " << i;
     EXPECT_EQ(window.panel->resizable(), window.machineBrowser);
     EXPECT_EQ(window.machineBrowser->type(), FL_HOLD_BROWSER);
     EXPECT_STREQ(window.machineBrowser->label(), "select machine");
 
-    EXPECT_STREQ(window.addRockButton->label(), "Add Rock");
-    EXPECT_STREQ(window.clearRocksButton->label(), "Clear Rocks");
+    const struct {
+        layout::Button place;
+        const Fl_Button* button;
+    } buttons[] = {
+        {layout::Button::World, window.worldButton},     {layout::Button::Machine, window.machineButton},
+        {layout::Button::Driver, window.driverButton},   {layout::Button::AddRock, window.addRockButton},
+        {layout::Button::ClearRocks, window.clearRocksButton},
+    };
+    for (const auto& b : buttons) {
+        const layout::ButtonPlace& place = layout::place(b.place);
+        EXPECT_STREQ(b.button->label(), place.label);
+        expectAt(b.button, place.rect, place.label);
+    }
     const Fl_Button* viewButtons[] = {window.worldButton, window.machineButton, window.driverButton};
-    const char* viewLabels[] = {"world", "machine", "driver"};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_STREQ(viewButtons[i]->label(), viewLabels[i]);
         EXPECT_EQ(viewButtons[i]->type(), FL_RADIO_BUTTON);
         EXPECT_EQ(viewButtons[i]->selection_color(), FL_YELLOW);
         EXPECT_EQ(viewButtons[i]->value(), i == 0 ? 1 : 0);
-        EXPECT_EQ(viewButtons[i]->y(), 135);
     }
 
-    ASSERT_EQ(window.sliders.size(), 10u);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(window.sliders[size_t(i)]->y(), 200 + 40 * i);
+    ASSERT_EQ(window.sliders.size(), size_t(layout::sliderCount));
+    for (int i = 0; i < layout::sliderCount; ++i) {
+        expectAt(window.sliders[size_t(i)], layout::slider(i), "slider " + std::to_string(i));
         EXPECT_EQ(window.sliders[size_t(i)]->type(), FL_HOR_SLIDER);
         EXPECT_EQ(window.sliders[size_t(i)]->step(), 1.0);
         expectSlider(i, {}, false);
@@ -136,13 +137,10 @@ TEST_F(MainWindow, IsLaidOutAsTheUserExpects)
 TEST_F(MainWindow, ListsTheSitesMachinesByNameInOrderWithThemselvesAsLineData)
 {
     // The list the end-to-end tests and the tour click in, line by line.
-    ASSERT_EQ(window.machineBrowser->size(), int(std::size(siteMachines)));
-    ASSERT_EQ(window.machines.size(), std::size(siteMachines));
-    for (const ListedMachine& expected : siteMachines) {
-        const int line = expected.line;
+    ASSERT_EQ(window.machineBrowser->size(), int(window.machines.size()));
+    for (int line = 1; line <= window.machineBrowser->size(); ++line) {
         const Machine* machine = window.machines[size_t(line - 1)];
-        EXPECT_STREQ(window.machineBrowser->text(line), expected.name) << "line " << line;
-        EXPECT_EQ(machine->name, expected.name);
+        EXPECT_EQ(window.machineBrowser->text(line), machine->name) << "line " << line;
         EXPECT_EQ(window.machineBrowser->data(line), machine) << "line " << line;
     }
     EXPECT_EQ(window.machineBrowser->value(), 0) << "nothing selected at start";
@@ -162,98 +160,92 @@ TEST_F(MainWindow, SelectingALinePrintsItAtOnceEvenIntoAPipe)
         EXPECT_EQ(printedBySelecting(int(k) + 1), expected);
         EXPECT_EQ(window.selectedMachine, window.machines[k]);
     }
-    EXPECT_EQ(printedBySelecting(2), "Selected Machine 2 'Crane'\n");
     // The same line again: printed again.
-    EXPECT_EQ(printedBySelecting(5), "Selected Machine 5 'Example2'\n");
-    EXPECT_EQ(printedBySelecting(5), "Selected Machine 5 'Example2'\n");
+    const int last = int(window.machines.size());
+    const std::string lastLine = "Selected Machine " + std::to_string(last) + " '" + window.machines.back()->name + "'\n";
+    EXPECT_EQ(printedBySelecting(2), "Selected Machine 2 '" + window.machines[1]->name + "'\n");
+    EXPECT_EQ(printedBySelecting(last), lastLine);
+    EXPECT_EQ(printedBySelecting(last), lastLine);
     EXPECT_EQ(printedBySelecting(0), "");
     EXPECT_EQ(window.selectedMachine, nullptr);
 }
 
-// What slider `slider` shows while the machine on list line `line` is
-// selected, and the parameter it writes back. Sliders a machine does not
-// list here are unbound.
-struct SliderRow {
-    int line;
-    int slider;
-    const char* label;
-    double min, max, value;
-    int param;
+// The site's machines as the program made them, before any test moves a slider.
+struct MachineAtStart {
+    std::vector<float> params;
+    std::vector<std::string> paramNames;
+    std::vector<std::pair<float, float>> paramRanges;
 };
 
-const SliderRow boundSliders[] = {
-    {1, 0, "X", -100, 100, -24, 0},
-    {1, 1, "Z", -100, 100, -24, 1},
-    {1, 2, "Orientation", 0, 360, 0, 2},
-    {1, 3, "tip amount", 0, 60, 0, 3},
-    {2, 0, "boom rotation", 0, 360, 0, 0},
-    {2, 1, "box horizontal", 0, 100, 7, 1},
-    {2, 2, "box vertical", 0, 100, 7, 2},
-    {3, 0, "X", -100, 100, 0, 0},
-    {3, 1, "Z", -100, 100, 0, 1},
-    {3, 2, "Orientation", 0, 360, 0, 2},
-    {3, 3, "spin", -180, 180, 0, 3},
-    {3, 4, "arm", -90, 0, -30, 4},
-    {3, 5, "elbow", 0, 180, 60, 5},
-    {3, 6, "bucket", -180, 45, 0, 6},
-    {4, 0, "X", -100, 100, 0, 0},
-    {4, 1, "Z", -100, 100, 0, 1},
-    {4, 2, "Orientation", 0, 360, 0, 2},
-    {4, 3, "size", 1, 20, 2, 3},
-    {5, 0, "X", -100, 100, 10, 0},
-    {5, 1, "Z", -100, 100, 0, 1},
-    {5, 2, "Orientation", 0, 360, 0, 2},
-    {5, 3, "size", 1, 20, 2, 3},
-};
-
-const SliderRow* rowOf(int line, int slider)
+std::vector<MachineAtStart> atStart(const std::vector<Machine*>& machines)
 {
-    for (const SliderRow& row : boundSliders)
-        if (row.line == line && row.slider == slider)
-            return &row;
-    return nullptr;
+    std::vector<MachineAtStart> result;
+    for (const Machine* m : machines)
+        result.push_back({m->params, m->paramNames, m->paramRanges});
+    return result;
 }
 
-// From one machine to another, then deselected and selected again: bound
-// sliders take the machine's labels, bounds and values; unbound ones read
-// "unused", greyed out, with the bounds and value of their last use; a
-// deselection greys them all and keeps what they showed.
+// From one machine to another, then deselected and selected again: slider i
+// shows the label, bounds and value of the machine's parameter i; unbound
+// ones read "unused", greyed out, with the bounds and value of their last
+// use; a deselection greys them all and keeps what they showed. Selecting
+// changes no parameter.
 TEST_F(MainWindow, SlidersShowTheSelectedMachinesParameters)
 {
-    Shown shown[10];
-    for (int line : {3, 2, 1, 4, 5, 0, 2}) {
+    const std::vector<MachineAtStart> site = atStart(window.machines);
+    const auto byCount = [&](const MachineAtStart& a, const MachineAtStart& b) {
+        return a.params.size() < b.params.size();
+    };
+    const int most = int(std::max_element(site.begin(), site.end(), byCount) - site.begin()) + 1;
+    const int fewest = int(std::min_element(site.begin(), site.end(), byCount) - site.begin()) + 1;
+    // From the most sliders to fewer and back, through every line.
+    std::vector<int> lines = {most};
+    for (int line = 1; line <= int(site.size()); ++line)
+        lines.push_back(line);
+    lines.insert(lines.end(), {0, fewest});
+
+    Shown shown[layout::sliderCount];
+    for (int line : lines) {
         SCOPED_TRACE(::testing::Message() << "line " << line);
         selectLine(line);
         EXPECT_EQ(window.selectedMachine, line ? window.machines[size_t(line - 1)] : nullptr);
         EXPECT_TRUE(redrawRequested());
-        for (int i = 0; i < 10; ++i) {
-            const SliderRow* row = rowOf(line, i);
-            if (row)
-                shown[i] = {row->label, row->min, row->max, row->value};
-            else if (line != 0)
+        for (size_t i = 0; i < size_t(layout::sliderCount); ++i) {
+            const bool bound = line != 0 && i < site[size_t(line - 1)].params.size();
+            if (bound) {
+                const MachineAtStart& m = site[size_t(line - 1)];
+                shown[i] = {m.paramNames[i], m.paramRanges[i].first, m.paramRanges[i].second, m.params[i]};
+            } else if (line != 0) {
                 shown[i].label = "unused";
-            expectSlider(i, shown[i], row != nullptr);
+            }
+            expectSlider(int(i), shown[i], bound);
         }
     }
+    for (size_t k = 0; k < site.size(); ++k)
+        EXPECT_EQ(window.machines[k]->params, site[k].params) << "machine " << k;
 }
 
 TEST_F(MainWindow, EachSliderWritesItsOwnParameterBackAndNoOther)
 {
-    for (const SliderRow& row : boundSliders) {
-        SCOPED_TRACE(::testing::Message() << "line " << row.line << ", " << row.label);
-        selectLine(row.line);
-        redrawRequested();
-        std::vector<std::vector<float>> expected;
-        for (const Machine* machine : window.machines)
-            expected.push_back(machine->params);
-        const double moved = row.value == row.max ? row.min : row.max;
-        expected[size_t(row.line - 1)][size_t(row.param)] = float(moved);
+    for (int line = 1; line <= int(window.machines.size()); ++line) {
+        const Machine& machine = *window.machines[size_t(line - 1)];
+        for (size_t i = 0; i < std::min(machine.params.size(), window.sliders.size()); ++i) {
+            SCOPED_TRACE(::testing::Message() << "line " << line << ", " << machine.paramNames[i]);
+            selectLine(line);
+            redrawRequested();
+            std::vector<std::vector<float>> expected;
+            for (const Machine* m : window.machines)
+                expected.push_back(m->params);
+            const auto [min, max] = machine.paramRanges[i];
+            const float moved = machine.params[i] == max ? min : max;
+            expected[size_t(line - 1)][i] = moved;
 
-        window.sliders[size_t(row.slider)]->value(moved);
-        sliderCallback(nullptr, &window); // the slider that moved is not passed on
-        for (size_t k = 0; k < window.machines.size(); ++k)
-            EXPECT_EQ(window.machines[k]->params, expected[k]) << "machine " << k;
-        EXPECT_TRUE(redrawRequested());
+            window.sliders[i]->value(moved);
+            sliderCallback(nullptr, &window); // the slider that moved is not passed on
+            for (size_t k = 0; k < window.machines.size(); ++k)
+                EXPECT_EQ(window.machines[k]->params, expected[k]) << "machine " << k;
+            EXPECT_TRUE(redrawRequested());
+        }
     }
 }
 
@@ -281,26 +273,29 @@ TEST_F(MainWindow, AValueOutsideItsRangeIsShownAndKeptUnchanged)
 
 TEST_F(MainWindow, ASliderMovedWithNothingSelectedDoesNothing)
 {
-    selectLine(lineOf(&example2));
+    const Machine* last = window.machines.back();
+    const std::vector<float> before = last->params;
+    selectLine(lineOf(last));
     selectLine(0);
     redrawRequested();
-    window.sliders[0]->value(-40);
+    window.sliders[0]->value(before[0] - 40);
     sliderCallback(window.sliders[0], &window);
-    EXPECT_EQ(example2.params[0], 10.0f);
+    EXPECT_EQ(last->params, before);
     EXPECT_FALSE(redrawRequested());
 }
 
 TEST_F(MainWindow, ViewButtonsOnlyAskForARedraw)
 {
-    selectLine(lineOf(&example1));
+    const Machine* first = window.machines.front();
+    selectLine(lineOf(first));
     redrawRequested();
-    const std::vector<float> before = example1.params;
+    const std::vector<float> before = first->params;
     for (Fl_Button* button : {window.machineButton, window.driverButton, window.worldButton}) {
         button->setonly();
         viewButtonCallback(button, &window);
         EXPECT_TRUE(redrawRequested());
-        EXPECT_EQ(window.selectedMachine, &example1);
-        EXPECT_EQ(example1.params, before);
+        EXPECT_EQ(window.selectedMachine, first);
+        EXPECT_EQ(first->params, before);
         EXPECT_TRUE(window.rocks.empty());
     }
 }
@@ -311,7 +306,9 @@ TEST_F(MainWindow, RocksGoWhereTheSelectedMachineHoldsItsLoad)
     addRockCallback(window.addRockButton, &window);
     EXPECT_TRUE(window.rocks.empty());
     EXPECT_FALSE(redrawRequested());
-    selectLine(lineOf(&example1));
+    ExampleMachine loadless("No load", 0, 0, 2);
+    window.addMachine(&loadless);
+    selectLine(lineOf(&loadless));
     redrawRequested();
     addRockCallback(window.addRockButton, &window);
     EXPECT_TRUE(window.rocks.empty());
@@ -337,7 +334,7 @@ TEST_F(MainWindow, RocksGoWhereTheSelectedMachineHoldsItsLoad)
     EXPECT_EQ(window.rocks[0].x, 1.5f);
     EXPECT_EQ(window.rocks[2].x, 40.0f);
     // ... and when another machine is selected.
-    selectLine(lineOf(&example1));
+    selectLine(lineOf(&loadless));
     EXPECT_EQ(window.rocks.size(), 3u);
 
     clearRocksCallback(window.clearRocksButton, &window);

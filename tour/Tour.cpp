@@ -3,15 +3,22 @@
 #include <filesystem>
 
 #include "harness/Harness.h"
+#include "machines/Crane.h"
+#include "machines/DumpTruck.h"
+#include "machines/ExampleMachine.h"
+#include "machines/FlatExcavator.h"
 
 namespace {
 
 enum class Kind { Select, Press, Slider, DragView, Picture };
 
+// The line of one machine in the program's list: listed<DumpTruck>, say.
+using Line = const ListedMachine& (*)(const MachineList&);
+
 // One user action, or a picture of the window that closes a step.
 struct TourAction {
     Kind kind;
-    SiteMachine machine;
+    Line machine;
     layout::Button button;
     int slider;
     double fraction; // of the slider's travel
@@ -22,42 +29,41 @@ struct TourAction {
     const char* caption;
 };
 
-constexpr TourAction choose(SiteMachine m)
+constexpr TourAction choose(Line m)
 {
     return {Kind::Select, m, layout::Button::World, 0, 0, {0, 0}, {0, 0}, Drag::Left, nullptr, nullptr};
 }
 
 constexpr TourAction press(layout::Button b)
 {
-    return {Kind::Press, SiteMachine::Example1, b, 0, 0, {0, 0}, {0, 0}, Drag::Left, nullptr, nullptr};
+    return {Kind::Press, nullptr, b, 0, 0, {0, 0}, {0, 0}, Drag::Left, nullptr, nullptr};
 }
 
 constexpr TourAction slider(int i, double fraction)
 {
-    return {Kind::Slider, SiteMachine::Example1, layout::Button::World, i, fraction, {0, 0}, {0, 0},
+    return {Kind::Slider, nullptr, layout::Button::World, i, fraction, {0, 0}, {0, 0},
             Drag::Left, nullptr, nullptr};
 }
 
 constexpr TourAction drag(Point from, Point to, Drag kind)
 {
-    return {Kind::DragView, SiteMachine::Example1, layout::Button::World, 0, 0, from, to, kind, nullptr, nullptr};
+    return {Kind::DragView, nullptr, layout::Button::World, 0, 0, from, to, kind, nullptr, nullptr};
 }
 
 constexpr TourAction picture(const char* file, const char* caption)
 {
-    return {Kind::Picture, SiteMachine::Example1, layout::Button::World, 0, 0, {0, 0}, {0, 0}, Drag::Left,
+    return {Kind::Picture, nullptr, layout::Button::World, 0, 0, {0, 0}, {0, 0}, Drag::Left,
             file, caption};
 }
 
 using B = layout::Button;
-using M = SiteMachine;
 
 // Slider positions are fractions of the slider's travel; the values they
 // give are in the captions.
 const TourAction tour[] = {
     picture("01-site", "the work site as the program opens"),
 
-    choose(M::DumpTruck),
+    choose(listed<DumpTruck>),
     slider(2, 0.125),
     slider(3, 0.75),
     picture("02-truck-posed", "dump truck turned by 45 degrees, its bed tipped by 45"),
@@ -69,7 +75,7 @@ const TourAction tour[] = {
     picture("05-truck-driver-camera", "from the truck driver's seat"),
 
     press(B::World),
-    choose(M::Crane),
+    choose(listed<Crane>),
     slider(0, 0.25),
     slider(1, 0.6),
     slider(2, 0.95),
@@ -83,7 +89,7 @@ const TourAction tour[] = {
     picture("09-crane-driver-camera", "the crane has no seat: the driver view is the world camera"),
 
     press(B::World),
-    choose(M::Excavator),
+    choose(listed<FlatExcavator>),
     slider(3, 0.625),
     slider(4, 0.5),
     slider(5, 0.4),
@@ -98,14 +104,14 @@ const TourAction tour[] = {
     picture("13-excavator-driver-camera", "from the excavator driver's seat"),
 
     press(B::World),
-    choose(M::Example1),
+    choose(listed<ExampleMachine>),
     slider(0, 0.75),
     slider(3, 0.3),
     picture("14-example1-posed", "Example1 moved to x 50 and grown to 7"),
     press(B::Machine),
     picture("15-example1-machine-camera", "Example1's machine camera"),
     press(B::World),
-    choose(M::Example2),
+    choose(listed<ExampleMachine, 1>),
     slider(1, 0.75),
     slider(3, 0.5),
     picture("16-example2-posed", "Example2 moved to z 50 and grown to 10"),
@@ -118,10 +124,12 @@ const TourAction tour[] = {
 std::string act(Harness& dalvery, const TourAction& a)
 {
     switch (a.kind) {
-    case Kind::Select:
-        if (!dalvery.select(a.machine))
-            return std::string("selecting ") + listed(a.machine).name + " printed nothing";
+    case Kind::Select: {
+        const ListedMachine& m = a.machine(dalvery.list());
+        if (!dalvery.select(m))
+            return "selecting " + (m.line ? m.name : "a machine not in the list") + ": " + dalvery.problem();
         break;
+    }
     case Kind::Press:
         dalvery.press(a.button);
         break;

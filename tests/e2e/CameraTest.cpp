@@ -3,6 +3,9 @@
 #include "harness/Colours.h"
 #include "harness/Harness.h"
 #include "harness/Poll.h"
+#include "machines/Crane.h"
+#include "machines/DumpTruck.h"
+#include "machines/ExampleMachine.h"
 
 namespace {
 
@@ -18,7 +21,7 @@ TEST(Cameras, MachineAndDriverViewsFollowTheSelection)
     const auto sameAsWorld = [&] { return dalvery.viewShot() == world; };
 
     // The truck's own camera stands close above it.
-    ASSERT_TRUE(dalvery.select(SiteMachine::DumpTruck));
+    ASSERT_TRUE(dalvery.select(listed<DumpTruck>()));
     dalvery.press(layout::Button::Machine);
     const Image truckCamera = dalvery.viewShot();
     EXPECT_GT(countOf(truckCamera, Colour::Red), 5000);
@@ -32,9 +35,9 @@ TEST(Cameras, MachineAndDriverViewsFollowTheSelection)
     EXPECT_GT(dalvery.viewShot().countDifferences(truckCamera), 10000);
     // ...but an example machine and the crane have no seat: the world camera,
     // exactly as before.
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine>()));
     EXPECT_TRUE(pollUntil(sameAsWorld, 5)) << "Example1";
-    ASSERT_TRUE(dalvery.select(SiteMachine::Crane));
+    ASSERT_TRUE(dalvery.select(listed<Crane>()));
     dalvery.press(layout::Button::Machine);
     EXPECT_GT(dalvery.viewShot().countDifferences(world), 10000) << "the crane's own camera";
     dalvery.press(layout::Button::Driver);
@@ -45,7 +48,7 @@ TEST(Cameras, RightDragTurnsAndAltRightDragPansTheWorld)
 {
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine>()));
     const Image world = dalvery.viewShot();
 
     dalvery.dragInView({200, 300}, {350, 250}, Drag::Left);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "harness/Harness.h"
+#include "machines/ExampleMachine.h"
 
 // There is no window manager on the virtual display; the harness sends the
 // close request one would send when the user closes the window.
@@ -10,7 +11,7 @@ TEST(Closing, TheWindowManagersCloseRequestEndsTheProgramWithStatusZero)
 {
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example2));
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine, 1>()));
     const std::string selected = dalvery.output();
     dalvery.requestClose();
     const auto status = dalvery.waitForExit(10);

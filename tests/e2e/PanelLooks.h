@@ -25,6 +25,6 @@ inline int listHighlight(const Image& window)
     const Rect& r = layout::listInside;
     for (int y = r.y; y < r.y + r.h; ++y)
         for (int x = r.x; x < r.x + r.w; ++x)
-            n += window.at(x, y) == Rgb{0, 0, 128};
+            n += window.at(x, y) == layout::listSelection;
     return n;
 }

@@ -4,6 +4,10 @@
 
 #include "harness/Colours.h"
 #include "harness/Harness.h"
+#include "machines/Crane.h"
+#include "machines/DumpTruck.h"
+#include "machines/ExampleMachine.h"
+#include "machines/FlatExcavator.h"
 #include "tests/e2e/Projection.h"
 
 namespace {
@@ -42,7 +46,7 @@ TEST(Rocks, LeftWhereEachMachineHoldsItsLoadAndAllCleared)
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
 
-    ASSERT_TRUE(dalvery.select(SiteMachine::DumpTruck));
+    ASSERT_TRUE(dalvery.select(listed<DumpTruck>()));
     dalvery.press(layout::Button::Machine);
     ASSERT_EQ(countOf(dalvery.viewShot(), Colour::Brown), 0);
     dalvery.press(layout::Button::AddRock);
@@ -52,7 +56,7 @@ TEST(Rocks, LeftWhereEachMachineHoldsItsLoadAndAllCleared)
 
     // The crane sets its rock down inside the lowered box; raising the box
     // uncovers it, and the crane's camera follows the box up.
-    ASSERT_TRUE(dalvery.select(SiteMachine::Crane));
+    ASSERT_TRUE(dalvery.select(listed<Crane>()));
     dalvery.setSlider(craneBoxVertical, boxLowered);
     dalvery.press(layout::Button::AddRock);
     dalvery.setSlider(craneBoxVertical, boxHalfway);
@@ -62,7 +66,7 @@ TEST(Rocks, LeftWhereEachMachineHoldsItsLoadAndAllCleared)
 
     // The excavator's rock is left in its bucket, in mid-air; turning the
     // body back leaves it there, in plain sight of the excavator's camera.
-    ASSERT_TRUE(dalvery.select(SiteMachine::Excavator));
+    ASSERT_TRUE(dalvery.select(listed<FlatExcavator>()));
     dalvery.setSlider(excavatorSpin, spinLeft);
     const int brownBefore = countOf(dalvery.viewShot(), Colour::Brown);
     dalvery.press(layout::Button::AddRock);
@@ -81,7 +85,7 @@ TEST(Rocks, LeftWhereEachMachineHoldsItsLoadAndAllCleared)
     EXPECT_EQ(countOf(dalvery.viewShot(), Colour::Brown), 0);
 
     // An example machine holds no load: nothing changes.
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine>()));
     const Image before = dalvery.viewShot();
     dalvery.press(layout::Button::AddRock);
     EXPECT_EQ(dalvery.viewShot().countDifferences(before), 0);

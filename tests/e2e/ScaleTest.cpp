@@ -7,6 +7,7 @@
 #include "harness/Harness.h"
 #include "harness/Poll.h"
 #include "harness/VirtualScreen.h"
+#include "machines/DumpTruck.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ struct ScaledStep {
 
 const ScaledStep throughTheTrucksCamera = {"through the truck's camera",
                                            [](Harness& d) {
-                                               d.select(SiteMachine::DumpTruck);
+                                               d.select(listed<DumpTruck>());
                                                d.press(layout::Button::Machine);
                                            },
                                            "", 1600, 1200};
@@ -167,5 +168,5 @@ TEST(Scale, MovedToAMonitorOfAnotherFactorTheViewIsDrawnAtThatFactor)
         EXPECT_EQ(shot.countDifferences(move.expected), 0) << move.where;
         EXPECT_EQ(dalvery.problem(), "") << move.where;
     }
-    EXPECT_TRUE(dalvery.select(SiteMachine::DumpTruck)) << "the click did not land";
+    EXPECT_TRUE(dalvery.select(listed<DumpTruck>())) << "the click did not land";
 }

@@ -2,6 +2,8 @@
 
 #include "harness/Colours.h"
 #include "harness/Harness.h"
+#include "machines/DumpTruck.h"
+#include "machines/ExampleMachine.h"
 #include "tests/e2e/PanelLooks.h"
 
 namespace {
@@ -11,15 +13,7 @@ constexpr int sliderX = 0, sliderZ = 1, sliderOrientation = 2;
 constexpr int exampleSize = 3, exampleFirstUnused = 4;
 constexpr int truckTip = 3;
 
-int right(const Rect& r)
-{
-    return r.x + r.w;
-}
-
-int bottom(const Rect& r)
-{
-    return r.y + r.h;
-}
+const Point viewMiddle{layout::view.w / 2, layout::view.h / 2};
 
 } // namespace
 
@@ -27,29 +21,31 @@ TEST(Sliders, MoveAndGrowTheSelectedExampleAndInactiveOnesIgnoreDrags)
 {
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
-    const ColourSpread atStart = spreadOf(dalvery.viewShot(), Colour::Yellow);
-    ASSERT_GT(atStart.count, 0);
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine>()));
+    const Image atStart = dalvery.viewShot();
 
-    // Example1 starts under the excavator. Seen from the start-up camera, +x
-    // runs to the right and +z towards the viewer, down the picture: moved
-    // out either way, the cube takes the yellow further that way.
+    // Example1 starts under the excavator, in the middle of the view where
+    // the start-up camera looks. Seen from there, +x runs to the right and +z
+    // towards the viewer, down the picture: moved out either way, the cube
+    // shows yellow that way where there was none, whatever else is yellow.
     dalvery.setSlider(sliderX, 0.75);
-    const ColourSpread movedX = spreadOf(dalvery.viewShot(), Colour::Yellow);
-    EXPECT_GT(right(movedX.bounds), right(atStart.bounds) + 50);
+    const ColourSpread movedX = spreadOfNew(atStart, dalvery.viewShot(), Colour::Yellow);
+    EXPECT_GT(movedX.count, 20);
+    EXPECT_GT(movedX.centreX, viewMiddle.x + 60); // 97 pixels right
     dalvery.setSlider(sliderX, 0.5);
     dalvery.setSlider(sliderZ, 0.75);
-    const ColourSpread movedZ = spreadOf(dalvery.viewShot(), Colour::Yellow);
-    EXPECT_GT(bottom(movedZ.bounds), bottom(atStart.bounds) + 30);
+    const ColourSpread movedZ = spreadOfNew(atStart, dalvery.viewShot(), Colour::Yellow);
+    EXPECT_GT(movedZ.count, 20);
+    EXPECT_GT(movedZ.centreY, viewMiddle.y + 30); // 62 pixels down
     dalvery.setSlider(sliderZ, 0.5);
 
+    // A cube of edge 20 over the excavator makes some 5,600 pixels yellow;
+    // one of edge 15, some 3,200.
     dalvery.setSlider(exampleSize, 1.0);
-    const ColourSpread grown = spreadOf(dalvery.viewShot(), Colour::Yellow);
-    // A cube of edge 20 over the excavator adds far more than the excavator shows.
-    EXPECT_GT(grown.count, 2 * atStart.count);
+    EXPECT_GT(spreadOfNew(atStart, dalvery.viewShot(), Colour::Yellow).count, 4000);
 
     // A click in the list takes the keyboard focus back from the size slider.
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine>()));
     const Image before = dalvery.windowShot();
     ASSERT_FALSE(sliderLooksActive(before, exampleFirstUnused));
     dalvery.setSlider(exampleFirstUnused, 1.0);
@@ -63,7 +59,7 @@ TEST(Sliders, TurnAndTipTheDumpTruck)
 {
     Harness dalvery(programUnderTest());
     ASSERT_EQ(dalvery.problem(), "");
-    ASSERT_TRUE(dalvery.select(SiteMachine::DumpTruck));
+    ASSERT_TRUE(dalvery.select(listed<DumpTruck>()));
     dalvery.press(layout::Button::Machine);
     const Image flat = dalvery.viewShot();
     const ColourSpread cab = spreadOf(flat, Colour::Red);

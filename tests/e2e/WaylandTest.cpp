@@ -108,7 +108,7 @@ void expectNone(const Differences& d, const std::string& where)
 // the pointer out of the window's way, to the layout's corner.
 bool clickFirstLine(SwaySession& sway, OnSway& dalvery)
 {
-    const ListedMachine& first = siteMachines[0];
+    const ListedMachine& first = siteList().front();
     const Rect& at = dalvery.window->content;
     sway.moveTo(at.x + layout::listInside.x + 20, at.y + layout::listInside.y + 4);
     sway.button(1, true);

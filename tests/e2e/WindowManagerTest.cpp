@@ -3,6 +3,7 @@
 #include "harness/Colours.h"
 #include "harness/Harness.h"
 #include "harness/Poll.h"
+#include "machines/ExampleMachine.h"
 
 // Under openbox as Debian installs it, with its system-wide configuration:
 // a desktop as a new user has one.
@@ -33,7 +34,7 @@ TEST(WindowManager, OpenboxManagesAFixedSizeWindowThatPansWithShiftAltAndCloses)
 
     // Openbox takes Alt + right-drag for itself; with Shift too it reaches
     // the program, and the site follows the pointer.
-    ASSERT_TRUE(dalvery.select(SiteMachine::Example1));
+    ASSERT_TRUE(dalvery.select(listed<ExampleMachine>()));
     const Image site = dalvery.viewShot();
     dalvery.dragInView({300, 300}, {380, 300}, Drag::ShiftAltRight);
     const Image panned = dalvery.viewShot();

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "harness/ChildProcess.h"
+#include "harness/Harness.h"
 #include "harness/Layout.h"
 #include "harness/Poll.h"
 #include "harness/VirtualDisplay.h"
@@ -105,7 +106,7 @@ TEST_P(WithoutOpenGl, SaysSoInOneLineAndTheRestStillWorks)
         click(place.rect.x + place.rect.w / 2, place.rect.y + place.rect.h / 2, 1);
     // The first list line, near the top of the list whatever the font.
     click(layout::listInside.x + 20, layout::listInside.y + 5, 1);
-    const std::string selected = "Selected Machine 1 'Dump truck'\n";
+    const std::string selected = Harness::selectionLine(1, siteList().front().name);
     EXPECT_TRUE(program.waitForOutput(selected, 0, 20).has_value()) << "the list did not answer";
 
     x.requestClose(window);

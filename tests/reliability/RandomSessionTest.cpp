@@ -3,12 +3,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
-#include <iterator>
 #include <random>
 #include <string>
 
 #include "harness/Harness.h"
-#include "harness/SiteMachines.h"
 #include "tests/reliability/RandomUser.h"
 #include "tests/reliability/SelectionLines.h"
 
@@ -60,12 +58,13 @@ TEST(RandomSession, ThousandsOfActionsLeaveTheProgramUpPrintingSelectionLinesAlo
             continue;
         // A list line clicked now is answered only once the program has read
         // every input before it: an answer means it is up and has kept pace.
-        const ListedMachine& m = siteMachines[checkLines() % std::size(siteMachines)];
+        const ListedMachine& m = dalvery.list()[checkLines() % dalvery.list().size()];
         const std::string actionsSinceCheck = "actions " + std::to_string(checked + 1) + " to " +
                                               std::to_string(done) + " (seed " + std::to_string(seed) +
                                               "):" + sinceCheck;
-        ASSERT_TRUE(dalvery.selectLine(m.line, m.name))
-            << (dalvery.running() ? "" : "the program has ended; ") << "no answer after " << actionsSinceCheck;
+        ASSERT_TRUE(dalvery.select(m))
+            << (dalvery.running() ? "" : "the program has ended; ") << dalvery.problem() << "; after "
+            << actionsSinceCheck;
         ASSERT_EQ(firstBadSelectionLine(dalvery.output()), "") << "after " << actionsSinceCheck;
         checked = done;
         sinceCheck.clear();

@@ -1,13 +1,13 @@
 #include "tests/reliability/SelectionLines.h"
 
 #include "harness/Harness.h"
-#include "harness/SiteMachines.h"
+#include "harness/SiteList.h"
 
 namespace {
 
 bool isSelectionLine(const std::string& line)
 {
-    for (const ListedMachine& m : siteMachines)
+    for (const ListedMachine& m : siteList())
         if (line + '\n' == Harness::selectionLine(m.line, m.name))
             return true;
     return false;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "harness/Harness.h"
-#include "harness/SiteMachines.h"
 #include "tests/reliability/SelectionLines.h"
 
 // A scripted session of the real program under valgrind's memcheck
@@ -16,9 +15,9 @@ TEST(ValgrindSession, ScriptedSessionHasNoMemoryErrorsAndNoLeaksOfOurs)
     ASSERT_EQ(dalvery.problem(), "");
     using layout::Button;
 
-    for (const ListedMachine& m : siteMachines) {
+    for (const ListedMachine& m : dalvery.list()) {
         SCOPED_TRACE(m.name);
-        ASSERT_TRUE(dalvery.selectLine(m.line, m.name));
+        ASSERT_TRUE(dalvery.select(m)) << dalvery.problem();
         dalvery.setSlider(0, 0.6);
         dalvery.setSlider(3, 0.8);
         dalvery.press(Button::AddRock);

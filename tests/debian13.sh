@@ -98,7 +98,8 @@ sameFiles() {
     return 1
 }
 
-# The stages: stage_NAME runs the stage NAME.
+# The stages: stage_NAME runs the stage NAME, and stage_cross ARCH the cross
+# builds' (arm64, armhf).
 
 stage_bare() {
     echo "apt-get update && apt-get install -y git make"
@@ -225,11 +226,12 @@ autopkgtestInFresh() {
         test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"
 }
 
-# The first arm64 build installs the cross compiler and arm64's libraries.
-stage_arm64() {
-    quietly inSystem "cd $CLONE && make package ARCH=arm64" || return 1
-    inSystem "cd $CLONE/$PACKAGES && sha256sum dalvery_*_arm64.deb
-        lintian --pedantic -I dalvery_*_arm64.changes && echo 'lintian: nothing to say'"
+# The stages arm64 and armhf: make package ARCH=$1, and lintian. The first
+# build for an architecture installs its cross compiler and libraries.
+stage_cross() {
+    quietly inSystem "cd $CLONE && make package ARCH=$1" || return 1
+    inSystem "cd $CLONE/$PACKAGES && sha256sum dalvery_*_$1.deb
+        lintian --pedantic -I dalvery_*_$1.changes && echo 'lintian: nothing to say'"
 }
 
 # The package's build with its tests on (debian/rules says which), from the
@@ -266,12 +268,6 @@ stage_arm64_e2e() {
         DALVERY_COMMAND='qemu-aarch64 -L / /usr/bin/dalvery' build/tests/e2e/e2e_tests --gtest_filter='$SCENARIOS'"
 }
 
-stage_armhf() {
-    quietly inSystem "cd $CLONE && make package ARCH=armhf" || return 1
-    inSystem "cd $CLONE/$PACKAGES && sha256sum dalvery_*_armhf.deb
-        lintian --pedantic -I dalvery_*_armhf.changes && echo 'lintian: nothing to say'"
-}
-
 # mmdebstrap's customize hook: the stages, in the tree $1, each timed; the
 # first to fail ends the list.
 runStages() {
@@ -288,7 +284,10 @@ runStages() {
         echo
         echo "=== $stage"
         t0=$(date +%s)
-        "stage_$(echo "$stage" | tr - _)"
+        case $stage in
+        arm64 | armhf) stage_cross "$stage" ;;
+        *) "stage_$(echo "$stage" | tr - _)" ;;
+        esac
         status=$?
         seconds=$(($(date +%s) - t0))
         verdict=ok

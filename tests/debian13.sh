@@ -231,7 +231,7 @@ autopkgtestInFresh() {
 stage_cross() {
     quietly inSystem "cd $CLONE && make package ARCH=$1" || return 1
     inSystem "cd $CLONE/$PACKAGES && sha256sum dalvery_*_$1.deb
-        lintian --pedantic -I dalvery_*_$1.changes && echo 'lintian: nothing to say'"
+        $CLONE/tests/install/lintian.sh $CLONE dalvery_*_$1.changes && echo 'lintian: nothing to say'"
 }
 
 # The package's build with its tests on (debian/rules says which), from the

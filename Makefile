@@ -23,6 +23,8 @@
 #                     byte, by sbuild on Debian 13 and 12, its autopkgtest on
 #                     the package installed, and the arm64 and armhf packages
 #                     (tests/debian13.sh lists the stages)
+#   make test-debian-testing  (as root) its first stages, to make test, on
+#                     a fresh Debian testing
 #   make windows      cross-builds the Windows program, its zip and its
 #                     installer into build-windows/ (FLTK_SOURCE=PATH: FLTK's
 #                     release tarball or tree; without it, FLTK is cloned)
@@ -98,7 +100,7 @@ README_PICTURES := 01-site=screenshot \
 
 .PHONY: run test check check-deps build build-sanitize program tour deps program-deps tour-deps \
         test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
-        uninstall package test-debian13 windows test-windows test-windows-deps
+        uninstall package test-debian13 test-debian-testing windows test-windows test-windows-deps
 
 # A desktop is an X display that answers or, with FLTK 1.4, a Wayland
 # socket: WAYLAND_DISPLAY names it in XDG_RUNTIME_DIR, or is its path.
@@ -189,9 +191,15 @@ test-windows: test-windows-deps windows build
 # mmdebstrap makes the fresh systems, runs the stages in them and removes
 # them (tests/debian13.sh); sbuild builds in chroots that mmdebstrap makes,
 # unprivileged (uidmap).
+DEBIAN13_PACKAGES := git mmdebstrap sbuild uidmap diffoscope-minimal
 test-debian13:
-	@$(install-packages) --no-install-recommends git mmdebstrap sbuild uidmap diffoscope-minimal
+	@$(install-packages) --no-install-recommends $(DEBIAN13_PACKAGES)
 	tests/debian13.sh
+
+# Its first stages on Debian testing, whose archive moves: not part of CI.
+test-debian-testing:
+	@$(install-packages) --no-install-recommends $(DEBIAN13_PACKAGES)
+	DEBIAN_SUITE=testing tests/debian13.sh bare clone test-deps test
 
 configure-test = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug
 

@@ -23,6 +23,8 @@
 #                     byte, by sbuild on Debian 13 and 12, its autopkgtest on
 #                     the package installed, and the arm64 and armhf packages
 #                     (tests/debian13.sh lists the stages)
+#   make test-debian-testing  (as root) its first stages, to make test, on
+#                     a fresh Debian testing
 #   make windows      cross-builds the Windows program, its zip and its
 #                     installer into build-windows/ (FLTK_SOURCE=PATH: FLTK's
 #                     release tarball or tree; without it, FLTK is cloned)
@@ -37,6 +39,11 @@ bench-out = --benchmark_out=$(RELEASE_DIR)/bench-$(1).json --benchmark_out_forma
 PREFIX ?= /usr/local
 JOBS ?= 2
 
+# What each target needs of Debian's packages, installed first where missing
+# (or, when not root, the command that would, on one line): a script beside
+# this file rather than in tests/, as every target that builds or runs uses
+# it, not the tests alone.
+install-packages := ./install-packages.sh
 # The build dependencies are said once, in debian/control, where those that
 # only the tests and the tour need carry the nocheck build profile: a target
 # that builds the program alone asks for that profile, and gets the least.
@@ -53,7 +60,6 @@ CROSS = $(filter-out $(shell dpkg --print-architecture),$(ARCH))
 comma := ,
 PACKAGE_PROFILES = $(PROGRAM_PROFILES)$(if $(CROSS),$(comma)cross)
 CROSS_PACKAGES = $(if $(CROSS),crossbuild-essential-$(CROSS))
-ALL_PROFILES := all
 # Non-empty where FLTK 1.4 is, which speaks Wayland as well as X11.
 FLTK_WAYLAND := $(if $(shell grep -sx 'VERSION_CODENAME=bookworm' /etc/os-release),,yes)
 
@@ -95,7 +101,7 @@ README_PICTURES := 01-site=screenshot \
 
 .PHONY: run test check check-deps build build-sanitize program tour deps program-deps tour-deps \
         test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
-        uninstall package test-debian13 windows test-windows test-windows-deps
+        uninstall package test-debian13 test-debian-testing windows test-windows test-windows-deps
 
 # A desktop is an X display that answers or, with FLTK 1.4, a Wayland
 # socket: WAYLAND_DISPLAY names it in XDG_RUNTIME_DIR, or is its path.
@@ -151,7 +157,7 @@ icons: tour icon-deps
 	done
 
 icon-deps:
-	@$(call install-packages,,$(ICON_PACKAGES))
+	@$(install-packages) $(ICON_PACKAGES)
 
 # Configured once, then cmake rebuilds only what the unit tests link (and
 # configures again by itself when a CMakeLists.txt changes). The site
@@ -170,7 +176,7 @@ test: build build-sanitize
 # once given.
 WINDOWS_DIR ?= build-windows
 windows:
-	@$(call install-packages,,$(WINDOWS_PACKAGES))
+	@$(install-packages) $(WINDOWS_PACKAGES)
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF $(if $(FLTK_SOURCE),-DFLTK_SOURCE=$(abspath $(FLTK_SOURCE)))
 	cmake --build $(WINDOWS_DIR) -j$(JOBS)
@@ -186,9 +192,15 @@ test-windows: test-windows-deps windows build
 # mmdebstrap makes the fresh systems, runs the stages in them and removes
 # them (tests/debian13.sh); sbuild builds in chroots that mmdebstrap makes,
 # unprivileged (uidmap).
+DEBIAN13_PACKAGES := git mmdebstrap sbuild uidmap diffoscope-minimal
 test-debian13:
-	@$(call install-packages,,git mmdebstrap sbuild uidmap diffoscope-minimal,--no-install-recommends)
+	@$(install-packages) --no-install-recommends $(DEBIAN13_PACKAGES)
 	tests/debian13.sh
+
+# Its first stages on Debian testing, whose archive moves: not part of CI.
+test-debian-testing:
+	@$(install-packages) --no-install-recommends $(DEBIAN13_PACKAGES)
+	DEBIAN_SUITE=testing tests/debian13.sh bare clone test-deps test
 
 configure-test = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug
 
@@ -201,65 +213,34 @@ build-sanitize: test-deps
 	cmake --build $(SANITIZE_BUILD_DIR) -j$(JOBS)
 
 deps:
-	@$(call install-packages,$(PROGRAM_PROFILES),$(RUN_PACKAGES))
+	@$(install-packages) --build-deps=$(PROGRAM_PROFILES) $(RUN_PACKAGES)
 
 check-deps:
-	@$(call install-packages,$(ALL_PROFILES))
+	@$(install-packages) --build-deps
 
 program-deps:
-	@$(call install-packages,$(PROGRAM_PROFILES))
+	@$(install-packages) --build-deps=$(PROGRAM_PROFILES)
 
 package-deps:
-	@$(call install-packages,$(PACKAGE_PROFILES),$(CROSS_PACKAGES),,$(CROSS))
+	@$(install-packages) --build-deps=$(PACKAGE_PROFILES) $(if $(CROSS),--arch=$(CROSS)) $(CROSS_PACKAGES)
 
 tour-deps:
-	@$(call install-packages,$(TOUR_PROFILES),$(RUN_PACKAGES))
+	@$(install-packages) --build-deps=$(TOUR_PROFILES) $(RUN_PACKAGES)
 
 test-deps:
-	@$(call install-packages,$(ALL_PROFILES),$(TEST_PACKAGES))
-	@$(call install-packages,,$(TEST_PACKAGES_ALONE),--no-install-recommends)
+	@$(install-packages) --build-deps $(TEST_PACKAGES)
+	@$(install-packages) --no-install-recommends $(TEST_PACKAGES_ALONE)
 
 bench-deps:
-	@$(call install-packages,$(ALL_PROFILES),$(BENCH_PACKAGES))
+	@$(install-packages) --build-deps $(BENCH_PACKAGES)
 
 # Wine's Recommends are what it draws with on X11: XRender, GL and the
 # fonts standing in for Windows' own. Where apt leaves Recommends out (as in
 # the systems mmdebstrap makes), the list's text came out in another font,
 # whose lines the end-to-end tests could not count.
 test-windows-deps:
-	@$(call install-packages,,$(WINDOWS_PACKAGES))
-	@$(call install-packages,,$(WINDOWS_TEST_PACKAGES),--install-recommends)
-
-# Installs what is missing of debian/control's build dependencies, of the
-# build profiles $(1) (all: with no profile; empty: none of them), and of
-# the packages $(2), with apt-get's options $(3); or, when not root, names
-# the command that would, on one line to copy whole. The build dependencies
-# are those of a build for architecture $(4) when given, which dpkg is first
-# told of. dpkg-checkbuilddeps (from dpkg-dev, which build-essential brings)
-# answers at once when nothing is missing, without apt.
-profiles = $(if $(filter-out $(ALL_PROFILES),$(1)), -P $(1))
-define install-packages
-build=; missing=; foreign=; \
-$(if $(4),dpkg --print-foreign-architectures | grep -qx $(4) || \
-	foreign="dpkg --add-architecture $(4)";) \
-$(if $(1),dpkg-checkbuilddeps$(if $(4), -a $(4))$(call profiles,$(1)) >/dev/null 2>&1 || \
-	build="apt-get build-dep -y$(if $(4), -a $(4))$(call profiles,$(1)) $(CURDIR)";) \
-missing=$$(for p in $(sort $(2)); do \
-	dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q "install ok installed" || printf ' %s' $$p; \
-done); \
-install=$${missing:+apt-get install -y$(if $(3), $(3))$$missing}; \
-if [ -n "$$build$$install" ]; then \
-	if [ "$$(id -u)" -eq 0 ]; then \
-		echo "Installing:$${build:+ the build dependencies of debian/control$(if $(4), for $(4))}$$missing"; \
-		{ [ -z "$$foreign" ] || $$foreign; } && \
-		apt-get update -qq && export DEBIAN_FRONTEND=noninteractive && \
-		{ [ -z "$$build" ] || $$build -qq; } && { [ -z "$$install" ] || $$install -qq; }; \
-	else \
-		echo "Missing Debian packages; install them with: sudo $${foreign:+$$foreign && sudo }$${build:+$$build$${install:+ && sudo }}$$install" >&2; \
-		exit 1; \
-	fi; \
-fi
-endef
+	@$(install-packages) $(WINDOWS_PACKAGES)
+	@$(install-packages) --install-recommends $(WINDOWS_TEST_PACKAGES)
 
 # All run on a virtual display: the frame benchmark renders headless but
 # lists the machines in the real window's list, which measures text. Each

@@ -24,7 +24,7 @@
 
 #include "app/DalveryWindow.h"
 #include "app/Site.h"
-#include "harness/HeadlessGl.h"
+#include "tests/HeadlessGl.h"
 #include "bench/Sampled.h"
 #include "bench/RockGrid.h"
 #include "machines/Machine.h"

@@ -34,32 +34,18 @@ int Image::countDifferences(const Image& other, int tolerance) const
 
 bool savePng(const Image& image, const std::string& path)
 {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        std::perror(path.c_str());
-        return false;
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = false;
-    if (info && !setjmp(png_jmpbuf(png))) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8,
-                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        static_assert(sizeof(Rgb) == 3, "rows are handed to libpng as packed RGB");
-        for (int y = 0; y < image.height(); ++y)
-            png_write_row(png, reinterpret_cast<png_const_bytep>(&image.at(0, y)));
-        png_write_end(png, nullptr);
-        ok = true;
-    }
-    png_destroy_write_struct(&png, &info);
-    if (std::fclose(file) != 0)
-        ok = false;
-    if (!ok)
-        std::fprintf(stderr, "could not write %s\n", path.c_str());
-    return ok;
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = png_uint_32(image.width());
+    png.height = png_uint_32(image.height());
+    png.format = PNG_FORMAT_RGB;
+    static_assert(sizeof(Rgb) == 3, "rows are handed to libpng as packed RGB");
+    if (image.empty())
+        std::snprintf(png.message, sizeof png.message, "the picture is empty");
+    else if (png_image_write_to_file(&png, path.c_str(), 0, &image.at(0, 0), 0, nullptr))
+        return true;
+    std::fprintf(stderr, "could not write %s: %s\n", path.c_str(), png.message);
+    return false;
 }
 
 Image loadPng(const std::string& path)

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "machines/Crane.h"
-#include "harness/Feedback.h"
+#include "tests/Feedback.h"
 #include "tests/GlContext.h"
 #include "tests/MachineExpect.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "machines/DumpTruck.h"
-#include "harness/Feedback.h"
+#include "tests/Feedback.h"
 #include "tests/GlContext.h"
 #include "tests/MachineExpect.h"
 

@@ -1,7 +1,7 @@
 #include <GL/gl.h>
 
 #include "machines/ExampleMachine.h"
-#include "harness/Feedback.h"
+#include "tests/Feedback.h"
 #include "tests/GlContext.h"
 #include "tests/MachineExpect.h"
 

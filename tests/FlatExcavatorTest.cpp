@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "machines/FlatExcavator.h"
-#include "harness/Feedback.h"
+#include "tests/Feedback.h"
 #include "tests/GlContext.h"
 #include "tests/MachineExpect.h"
 

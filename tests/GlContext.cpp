@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "harness/HeadlessGl.h"
+#include "tests/HeadlessGl.h"
 
 namespace {
 

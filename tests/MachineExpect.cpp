@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "harness/Feedback.h"
+#include "tests/Feedback.h"
 #include "tests/GlContext.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 #include <tuple>
 
-#include "harness/Feedback.h"
+#include "tests/Feedback.h"
 #include "tests/GlContext.h"
 #include "tests/MachineExpect.h"
 #include "draw/Primitives.h"

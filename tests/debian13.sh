@@ -26,7 +26,9 @@
 #                    program, installed with multiarch, under qemu-user
 #   armhf            make package ARCH=armhf; lintian
 # Given STAGEs, runs those alone (bare and clone always): each needs what
-# the stages before it made that it uses.
+# the stages before it made that it uses. With DEBIAN_SUITE=testing, the
+# system is Debian testing's (make test-debian-testing: bare, clone,
+# test-deps and test).
 #
 # mmdebstrap makes each system in a directory of its own, mounts /proc, /sys
 # and /dev into it, runs the stages as its customize hook and removes it all
@@ -38,10 +40,16 @@
 # abstract sockets a chroot shares with this machine: the stages that run
 # them do so in a network namespace of their own, off the network.
 #
-# Environment: DEBIAN_MIRROR (default: this machine's Debian archive);
-# FLTK_SOURCE (default: ../shared/fltk/fltk-1.4.5.tar.gz beside the checkout).
+# Environment: DEBIAN_SUITE (default: trixie); DEBIAN_MIRROR (default: this
+# machine's Debian archive); FLTK_SOURCE (default:
+# ../shared/fltk/fltk-1.4.5.tar.gz beside the checkout).
 
-SUITE=trixie
+SUITE=${DEBIAN_SUITE:-trixie}
+# Testing's Release file is valid for a week, and a mirror that lags or a
+# snapshot serves one that has expired, which apt would refuse; stable's
+# has no end, so this changes nothing there. mmdebstrap writes it into the
+# system's apt configuration too, for make's apt-get.
+VALID_UNTIL='Acquire::Check-Valid-Until "false"'
 CLONE=/root/dalvery
 # The second clone: another folder, umask and locale.
 OTHER_CLONE=/srv/elsewhere/dalvery
@@ -98,7 +106,8 @@ sameFiles() {
     return 1
 }
 
-# The stages: stage_NAME runs the stage NAME.
+# The stages: stage_NAME runs the stage NAME, and stage_cross ARCH the cross
+# builds' (arm64, armhf).
 
 stage_bare() {
     echo "apt-get update && apt-get install -y git make"
@@ -189,7 +198,7 @@ stage_autopkgtest() {
     set -- "$tree$CLONE/$TESTED_PACKAGES"/dalvery_*.deb "$tree$CLONE/$TESTED_PACKAGES"/dalvery_*.tar.xz
     [ -f "$1" ] && [ -f "$2" ] || { echo "no package in $CLONE/$TESTED_PACKAGES"; return 1; }
     echo "mmdebstrap --variant=apt $SUITE: the autopkgtest of ${1##*/}"
-    quietly mmdebstrap --quiet --variant=apt "$SUITE" /dev/null "$mirror" \
+    quietly mmdebstrap --quiet --variant=apt --aptopt="$VALID_UNTIL" "$SUITE" /dev/null "$mirror" \
         --customize-hook="copy-in $1 $2 /root" \
         --customize-hook="\"$self\" --autopkgtest \"\$1\"" || return 1
     sed -n '/^debian13: the autopkgtest:/,$p' "$tree/tmp/stage.log"
@@ -225,11 +234,12 @@ autopkgtestInFresh() {
         test ! -e /usr/bin/dalvery && echo '/usr/bin/dalvery is gone'"
 }
 
-# The first arm64 build installs the cross compiler and arm64's libraries.
-stage_arm64() {
-    quietly inSystem "cd $CLONE && make package ARCH=arm64" || return 1
-    inSystem "cd $CLONE/$PACKAGES && sha256sum dalvery_*_arm64.deb
-        lintian --pedantic -I dalvery_*_arm64.changes && echo 'lintian: nothing to say'"
+# The stages arm64 and armhf: make package ARCH=$1, and lintian. The first
+# build for an architecture installs its cross compiler and libraries.
+stage_cross() {
+    quietly inSystem "cd $CLONE && make package ARCH=$1" || return 1
+    inSystem "cd $CLONE/$PACKAGES && sha256sum dalvery_*_$1.deb
+        $CLONE/tests/install/lintian.sh $CLONE dalvery_*_$1.changes && echo 'lintian: nothing to say'"
 }
 
 # The package's build with its tests on (debian/rules says which), from the
@@ -266,12 +276,6 @@ stage_arm64_e2e() {
         DALVERY_COMMAND='qemu-aarch64 -L / /usr/bin/dalvery' build/tests/e2e/e2e_tests --gtest_filter='$SCENARIOS'"
 }
 
-stage_armhf() {
-    quietly inSystem "cd $CLONE && make package ARCH=armhf" || return 1
-    inSystem "cd $CLONE/$PACKAGES && sha256sum dalvery_*_armhf.deb
-        lintian --pedantic -I dalvery_*_armhf.changes && echo 'lintian: nothing to say'"
-}
-
 # mmdebstrap's customize hook: the stages, in the tree $1, each timed; the
 # first to fail ends the list.
 runStages() {
@@ -280,7 +284,7 @@ runStages() {
     summary=""
     result=PASSED
     commit=$(git bundle list-heads "$tree/tmp/dalvery.bundle" | awk '$2 == "HEAD" { print $1 }')
-    echo "Dalvery on a fresh Debian 13: commit $commit of $repo, in $tree"
+    echo "Dalvery on a fresh Debian $SUITE: commit $commit of $repo, in $tree"
     [ -z "$(git -C "$repo" status --porcelain --untracked-files=no)" ] ||
         echo "(changes not committed in the checkout are not tested)"
     for stage in $STAGES; do
@@ -288,7 +292,10 @@ runStages() {
         echo
         echo "=== $stage"
         t0=$(date +%s)
-        "stage_$(echo "$stage" | tr - _)"
+        case $stage in
+        arm64 | armhf) stage_cross "$stage" ;;
+        *) "stage_$(echo "$stage" | tr - _)" ;;
+        esac
         status=$?
         seconds=$(($(date +%s) - t0))
         verdict=ok
@@ -299,7 +306,7 @@ runStages() {
     done
     wait # for sbuild's chroots, when a stage failed before it took them
     echo
-    echo "=== Summary (Debian 13, commit $(echo "$commit" | cut -c1-12))"
+    echo "=== Summary (Debian $SUITE, commit $(echo "$commit" | cut -c1-12))"
     printf '%b' "$summary"
     echo "debian13: $result, $(($(date +%s) - started)) s in the system"
     [ "$result" = PASSED ]
@@ -341,7 +348,7 @@ export SELECTED fltkSource mirror DEBIAN_MIRROR="$mirror"
 # reach as SIGINT (which a shell's background job would ignore).
 started=$(date +%s)
 echo "mmdebstrap --variant=apt $SUITE, then the stages: $(echo $SELECTED)"
-env --default-signal=INT setsid mmdebstrap --quiet --variant=apt "$SUITE" /dev/null "$mirror" \
+env --default-signal=INT setsid mmdebstrap --quiet --variant=apt --aptopt="$VALID_UNTIL" "$SUITE" /dev/null "$mirror" \
     --setup-hook="mkdir -p -m 1777 \"\$1/tmp\" && git -C \"$repo\" bundle create -q \"\$1/tmp/dalvery.bundle\" HEAD" \
     --customize-hook="\"$self\" --stages \"\$1\"" &
 system=$!

@@ -3,7 +3,7 @@
 # BUILD_DIR/package, and checks them: the binary's name and fields; that
 # dpkg-shlibdeps computed its Depends from the program; that it holds
 # exactly what an install into /usr writes, with the manual page and the
-# changelog compressed; that the manual page and the AppStream release bear
+# changelog compressed, and its lintian overrides; that the manual page and the AppStream release bear
 # the version and the day of the changelog's newest entry, and every member
 # of the archive its time; that the source holds the files git tracks; that
 # lintian finds nothing to say of either; and that the program is hardened.
@@ -46,7 +46,9 @@ set -- "$packages"/dalvery-*/obj-*
 [ $# -eq 1 ] && [ -d "$1" ] || fail "no one build tree: $*"
 tree=$1
 DESTDIR=$out/installed cmake --install "$tree" --prefix /usr >/dev/null
-installed=$(cd "$out/installed" && find . -type f | sed -E 's,/(man1/dalvery\.1|doc/dalvery/changelog)$,/\1.gz,' | sort)
+# The package adds its lintian overrides (debian/dalvery.lintian-overrides).
+installed=$({ cd "$out/installed" && find . -type f && echo ./usr/share/lintian/overrides/dalvery; } |
+    sed -E 's,/(man1/dalvery\.1|doc/dalvery/changelog)$,/\1.gz,' | sort)
 packed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sort)
 [ -n "$packed" ] && [ "$packed" = "$installed" ] || fail "the package holds
 $packed
@@ -75,11 +77,7 @@ times=$(dpkg-deb --fsys-tarfile "$deb" | tar -tv --full-time | awk '{ print $4 "
 tracked=$(git -C "$source" ls-files | grep -Ev '(^|/)\.git' | sed "s,^,dalvery-$(field Version)/," | sort)
 [ "$(tar -tJf "$tarball" | grep -v '/$' | sort)" = "$tracked" ] || fail "${tarball##*/} is not the tracked files"
 
-# Lintian before 2.117 (Debian 12's) knows no Standards-Version after 4.6.2,
-# and warns of the current one as newer than it knows.
-suppress=
-lintian --print-version | awk -F. '{ exit !($1 == 2 && $2 < 117) }' && suppress="--suppress-tags newer-standards-version"
-lintian --pedantic -I --fail-on error,warning,info,pedantic $suppress "$changes" || fail "lintian (above)"
+"$(dirname "$0")/lintian.sh" "$source" "$changes" || fail "lintian (above)"
 
 # Hardened by every flag this release's dpkg-buildflags gives. Debian 13
 # asks for control-flow protection, but its C start files lack the IBT and

@@ -40,7 +40,12 @@ done
 set -- "$usr"/share/metainfo/*.metainfo.xml
 [ $# -eq 1 ] || fail "$# metadata files: $*"
 metainfo=$1
-appstreamcli validate --pedantic --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
+# It names no home page, as the project has none yet: AppStream 1.0 on
+# warns of that, which the check lowers to a note; Debian 12's 0.16 knows no
+# such warning, and refuses to lower one it does not know.
+override=
+appstreamcli --version | grep -q 'version: 0\.' || override=--override=url-homepage-missing=info
+appstreamcli validate --pedantic --no-net $override "$metainfo" || fail "appstreamcli validate $metainfo"
 grep -q "<launchable type=\"desktop-id\">${entry##*/}</launchable>" "$metainfo" || fail "no launchable names ${entry##*/}"
 
 grep -q '^License: MIT$' "$usr/share/doc/dalvery/copyright" || fail "no MIT licence in the copyright file"

@@ -3,14 +3,16 @@
 # `make deps` for a user without root, with packages that are not installed,
 # must fail and name them all in one copyable command on stderr: apt-get
 # build-dep for the build dependencies of debian/control, apt-get install
-# for the packages the Makefile lists, or both joined by &&.
+# for the packages the Makefile lists, or both joined by &&. The line is
+# install-packages.sh's, which the Makefile's targets call.
 source=$1
 # As root the target would install them, so the test runs it as nobody, on a
-# copy of the Makefile and the control file: nobody may not read the
-# checkout (a clone in /root).
+# copy of the Makefile, its script and the control file: nobody may not read
+# the checkout (a clone in /root).
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/debian" && cp "$source/Makefile" "$work/" && chmod -R a+rwX "$work" || exit 1
+mkdir "$work/debian" && cp "$source/Makefile" "$source/install-packages.sh" "$work/" &&
+    chmod -R a+rwX "$work" || exit 1
 asUser() {
     if [ "$(id -u)" -eq 0 ]; then
         setpriv --reuid=65534 --regid=65534 --clear-groups "$@"

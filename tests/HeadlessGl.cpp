@@ -1,4 +1,4 @@
-#include "harness/HeadlessGl.h"
+#include "tests/HeadlessGl.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

@@ -1,4 +1,4 @@
-#include "harness/Feedback.h"
+#include "tests/Feedback.h"
 
 #include <GL/gl.h>
 

@@ -275,17 +275,29 @@ std::string Harness::selectionLine(int line, const std::string& name)
     return "Selected Machine " + std::to_string(line) + " '" + name + "'\n";
 }
 
+// The window's place is read again for each grab: FLTK's rescale after a
+// move between monitors moves the window by a pixel after resizing it, and
+// a still picture grabbed where the window was is still, but wrong.
 Image Harness::settle()
 {
+    const auto place = [&] {
+        windowState();
+        return frame;
+    };
+    Rect lastPlace = place();
     Image last = windowShot();
     int same = 1;
     pollUntil([&] {
+        const Rect nowPlace = place();
         Image now = windowShot();
-        if (now == last) {
+        const bool moved = nowPlace.x != lastPlace.x || nowPlace.y != lastPlace.y || nowPlace.w != lastPlace.w ||
+                           nowPlace.h != lastPlace.h;
+        if (now == last && !moved) {
             ++same;
         } else {
             same = 1;
             last = std::move(now);
+            lastPlace = nowPlace;
         }
         return same >= steadyGrabs;
     }, answerSeconds, grabInterval);

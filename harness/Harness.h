@@ -115,7 +115,8 @@ public:
     void pressEscape();
     std::optional<int> waitForExit(double seconds);
 
-    // Waits until the picture holds still and returns it.
+    // Waits until the window's picture and its place on the screen hold
+    // still, and returns the picture.
     Image settle();
     // Makes sure the program has handled all input sent so far and drawn
     // what it made it draw, and the picture holds still; false when the

@@ -7,7 +7,10 @@
 # Both install the Debian packages they need first (as root), or print the
 # exact apt-get line to run when they cannot. Besides them:
 #   make check        the quick loop: builds and runs the unit tests alone
-#                     (CTest label unit) in make test's build/, in seconds
+#                     (CTest label unit) in make test's build/, in seconds;
+#                     LABEL=window (or e2e, reliability, package) builds
+#                     everything and runs that kind instead, TESTS=Crane
+#                     those of them whose names hold Crane
 #   make bench        builds an optimised program and the benchmarks in bench/
 #                     and runs them on a virtual display (docs/performance.md)
 #   make screenshots  takes the README's pictures again with the tour
@@ -159,17 +162,30 @@ icons: tour icon-deps
 icon-deps:
 	@$(install-packages) $(ICON_PACKAGES)
 
-# Configured once, then cmake rebuilds only what the unit tests link (and
-# configures again by itself when a CMakeLists.txt changes). The site
-# display's tests build the real window, unshown, which needs a display.
-check: check-deps
+# The tests of one kind (a CTest label), and of those the ones whose names
+# match TESTS, if given.
+LABEL ?= unit
+TESTS ?=
+UNIT_ONLY = $(filter unit,$(LABEL))
+# ctest on make's own Xvfb for the build tree $(1), with the arguments
+# $(2), then each skipped test's reason, which ctest keeps in its log; the
+# status is ctest's.
+run-ctest = xvfb-run -a -s "$(call xvfb-args,$(1))" ctest --test-dir $(1) --output-on-failure -j$(JOBS) $(2); \
+	status=$$?; tests/skip-reasons.sh $(1); exit $$status
+
+# Configured once, then cmake rebuilds only what the tests run link (for
+# the unit tests, only those; configuring again by itself when a
+# CMakeLists.txt changes), so that no test runs a stale build. The site
+# display's tests build the real window, unshown, which needs a display;
+# the other kinds need what make test installs.
+check: $(if $(UNIT_ONLY),check-deps,test-deps)
 	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || $(configure-test)
-	cmake --build $(BUILD_DIR) -j$(JOBS) --target unit_tests
-	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -L unit
+	cmake --build $(BUILD_DIR) -j$(JOBS) $(if $(UNIT_ONLY),--target unit_tests)
+	$(call run-ctest,$(BUILD_DIR),-L '$(LABEL)' $(if $(TESTS),-R '$(TESTS)'))
 
 test: build build-sanitize
-	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -LE windows
-	xvfb-run -a -s "$(call xvfb-args,$(SANITIZE_BUILD_DIR))" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+	$(call run-ctest,$(BUILD_DIR),-LE windows)
+	$(call run-ctest,$(SANITIZE_BUILD_DIR))
 
 # The Windows program, cross-compiled, and its zip and installer (CPack):
 # windows/ holds what is Windows' alone. FLTK_SOURCE is kept by the build

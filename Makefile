@@ -135,13 +135,20 @@ define configure-release
 cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF $(1)
 endef
 
+# What make run builds says first what it builds, then nothing unless it
+# fails: cmake's configure and build write to a log, shown whole on failure.
+RELEASE_LOG := $(RELEASE_DIR)/build.log
+define build-release
+@echo "Building $(1) into $(RELEASE_DIR)/ (under a minute the first time; its log: $(RELEASE_LOG))..."
+@mkdir -p $(RELEASE_DIR) && { $(call configure-release,$(2)) && cmake --build $(RELEASE_DIR) -j$(JOBS) $(3); } \
+	>$(RELEASE_LOG) 2>&1 || { cat $(RELEASE_LOG) >&2; echo "The build failed: $(RELEASE_LOG) holds all it printed." >&2; exit 1; }
+endef
+
 program: program-deps
-	$(call configure-release,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=OFF)
-	cmake --build $(RELEASE_DIR) -j$(JOBS)
+	$(call build-release,the optimised program,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=OFF)
 
 tour: tour-deps
-	$(call configure-release,-DDALVERY_TOUR=ON -DDALVERY_BENCH=OFF)
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery_tour
+	$(call build-release,the optimised program and its tour,-DDALVERY_TOUR=ON -DDALVERY_BENCH=OFF,--target dalvery_tour)
 
 # The desktop icons, from the tour's first picture (the site as the program
 # opens), cropped in window pixels: the truck, excavator and crane for the

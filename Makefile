@@ -8,6 +8,9 @@
 # exact apt-get line to run when they cannot. Besides them:
 #   make check        the quick loop: builds and runs the unit tests alone
 #                     (CTest label unit) in make test's build/, in seconds
+#   make run-checked  builds the checked program (Debug) in build/ and opens
+#                     it: it stops, naming the machine, at a draw or camera
+#                     that leaves the GL state broken
 #   make bench        builds an optimised program and the benchmarks in bench/
 #                     and runs them on a virtual display (docs/performance.md)
 #   make screenshots  takes the README's pictures again with the tour
@@ -99,7 +102,7 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test check check-deps build build-sanitize program tour deps program-deps tour-deps \
+.PHONY: run run-checked test check check-deps build build-sanitize program tour deps program-deps tour-deps \
         test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
         uninstall package test-debian13 test-debian-testing windows test-windows test-windows-deps
 
@@ -166,6 +169,17 @@ check: check-deps
 	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || $(configure-test)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target unit_tests
 	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -L unit
+
+# The program of make check's build, which checks the GL state after each
+# machine's draw and camera; a desktop to show it on is the student's own.
+run-checked: check-deps
+	@if $(DESKTOP_REACHABLE); then \
+		{ [ -f $(BUILD_DIR)/CMakeCache.txt ] || $(configure-test); } && \
+		cmake --build $(BUILD_DIR) -j$(JOBS) --target dalvery && ./$(BUILD_DIR)/dalvery; \
+	else \
+		echo "No desktop is reachable (DISPLAY='$$DISPLAY', WAYLAND_DISPLAY='$$WAYLAND_DISPLAY'): make run-checked opens the checked program on your desktop; make check checks every machine without one."; \
+		exit 1; \
+	fi
 
 test: build build-sanitize
 	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -LE windows

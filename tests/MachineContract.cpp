@@ -142,11 +142,12 @@ void checkParameters(Problems& problems)
         problems.add(std::to_string(count) + " parameters, but the panel shows " + std::to_string(panelSliders) +
                      " sliders: parameters from " + std::to_string(panelSliders) + " on are never shown");
     for (size_t i = 0; i < count; ++i) {
-        const std::string which = "parameter " + std::to_string(i);
-        if (m.paramNames[i].empty())
+        const std::string& label = m.paramNames[i];
+        const std::string which = "parameter " + std::to_string(i) + (label.empty() ? "" : " (" + label + ")");
+        if (label.empty())
             problems.add(which + " has no label");
         if (!(m.paramRanges[i].first < m.paramRanges[i].second))
-            problems.add(which + " (" + m.paramNames[i] + ") has a range whose minimum is not below its maximum");
+            problems.add(which + " has a range whose minimum is not below its maximum");
     }
 }
 

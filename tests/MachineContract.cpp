@@ -8,11 +8,11 @@
 #include "draw/GlState.h"
 #include "machines/Machine.h"
 #include "tests/GlContext.h"
+#include "view/WindowLayout.h" // the panel's slider count alone: constants, nothing to link
 
 namespace {
 
 constexpr float aspect = 625.0f / 590.0f; // the site display's
-constexpr unsigned panelSliders = 10;
 
 // A camera looking within this of straight up or down (cos 0.8°) has no
 // horizon to keep level: world up lies along its view, and which way the
@@ -28,19 +28,6 @@ struct Problems {
     std::vector<std::string> lines;
     void add(const std::string& what) { lines.push_back(machine.name + ": " + what); }
 };
-
-// Both matrices hold transforms no camera would make, and GL_PROJECTION is
-// current, as the site display leaves them before a camera loads.
-void scribbleOnMatrices()
-{
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRotated(33, 1, 2, 3);
-    glTranslated(4, 5, 6);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-1, 2, -3, 4, -5, 6);
-}
 
 bool finiteMatrix(unsigned glMatrixName)
 {
@@ -78,12 +65,8 @@ void checkCamera(Problems& problems, const char* operation, const GlState& befor
 
 void checkDraw(Problems& problems)
 {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-1, 2, -3, 4, -5, 6);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslated(1, 2, 3);
+    loadUnrelatedMatrices();
+    glMatrixMode(GL_MODELVIEW); // as the display leaves it for every draw
     const GlState before = readGlState();
     problems.machine.draw();
     const std::string change = describeGlChange(before, readGlState(), false);
@@ -93,14 +76,14 @@ void checkDraw(Problems& problems)
 
 void checkCameras(Problems& problems)
 {
-    scribbleOnMatrices();
+    loadUnrelatedMatrices();
     GlState before = readGlState();
     problems.machine.setMachineView(aspect);
     checkCamera(problems, "setMachineView", before);
 
     // Model-view current this time, so that a camera that declines leaves
     // every state as it found it.
-    scribbleOnMatrices();
+    loadUnrelatedMatrices();
     glMatrixMode(GL_MODELVIEW);
     before = readGlState();
     const Mat4 modelView = currentMatrix(GL_MODELVIEW_MATRIX);
@@ -138,9 +121,10 @@ void checkParameters(Problems& problems)
     }
     if (count < 3)
         problems.add(std::to_string(count) + " parameters: X, Z and Orientation come first");
-    if (count > panelSliders)
-        problems.add(std::to_string(count) + " parameters, but the panel shows " + std::to_string(panelSliders) +
-                     " sliders: parameters from " + std::to_string(panelSliders) + " on are never shown");
+    const std::string sliders = std::to_string(layout::sliderCount);
+    if (count > size_t(layout::sliderCount))
+        problems.add(std::to_string(count) + " parameters, but the panel shows " + sliders + " sliders: parameters from " +
+                     sliders + " on are never shown");
     for (size_t i = 0; i < count; ++i) {
         const std::string& label = m.paramNames[i];
         const std::string which = "parameter " + std::to_string(i) + (label.empty() ? "" : " (" + label + ")");

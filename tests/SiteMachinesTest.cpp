@@ -7,6 +7,7 @@
 
 #include "app/Site.h"
 #include "draw/Lens.h"
+#include "draw/Primitives.h"
 #include "machines/Machine.h"
 #include "tests/GlContext.h"
 #include "tests/MachineContract.h"
@@ -43,8 +44,8 @@ unsigned parameterCount(Mistake mistake)
     return mistake == Mistake::elevenParameters ? 11 : mistake == Mistake::twoParameters ? 2 : 4;
 }
 
-// A crate on a seat: X, Z, Orientation and a height, a load point on its
-// top, and both cameras.
+// A student's machine: a cube of adjustable height with a load point on its
+// top and both cameras, making the mistake it is given.
 class Student : public Machine {
 public:
     explicit Student(Mistake mistake) : Machine(parameterCount(mistake), "Student"), mistake(mistake)
@@ -58,14 +59,9 @@ public:
     void draw() override
     {
         glPushMatrix();
-        glTranslatef(params[0], params[3], params[1]);
+        glTranslatef(params[0], 0, params[1]);
         glRotatef(params[2], 0, 1, 0);
-        glBegin(GL_QUADS);
-        glVertex3f(-1, 0, -1);
-        glVertex3f(1, 0, -1);
-        glVertex3f(1, 0, 1);
-        glVertex3f(-1, 0, 1);
-        glEnd();
+        drawCube(0, params[3] / 2, 0, params[3]);
         if (mistake != Mistake::forgottenPop)
             glPopMatrix();
     }
@@ -85,9 +81,10 @@ public:
     }
     bool setDriverView(float aspect) override
     {
+        // Rolled: up (0, 0, 1), square to a view along +x, turns the picture on its side.
+        const double upZ = mistake == Mistake::rolledDriver ? 1 : 0;
         loadPerspective(cameraFieldOfView, aspect);
-        const double up[3] = {0, mistake == Mistake::rolledDriver ? 0.0 : 1.0, mistake == Mistake::rolledDriver ? 1.0 : 0.0};
-        gluLookAt(params[0], params[3] + 1, params[1], params[0] + 10, params[3], params[1], up[0], up[1], up[2]);
+        gluLookAt(params[0], params[3] + 1, params[1], params[0] + 10, params[3], params[1], 0, 1 - upZ, upZ);
         return true;
     }
 

@@ -11,6 +11,9 @@
 #                     LABEL=window (or e2e, reliability, package) builds
 #                     everything and runs that kind instead, TESTS=Crane
 #                     those of them whose names hold Crane
+#   make run-checked  builds the checked program (Debug) in build/ and opens
+#                     it: it stops, naming the machine, at a draw or camera
+#                     that leaves the GL state broken
 #   make bench        builds an optimised program and the benchmarks in bench/
 #                     and runs them on a virtual display (docs/performance.md)
 #   make screenshots  takes the README's pictures again with the tour
@@ -102,7 +105,7 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test check check-deps build build-sanitize program tour deps program-deps tour-deps \
+.PHONY: run run-checked test check check-deps build build-sanitize program tour deps program-deps tour-deps \
         test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
         uninstall package test-debian13 test-debian-testing windows test-windows test-windows-deps
 
@@ -189,6 +192,19 @@ check: $(if $(UNIT_ONLY),check-deps,test-deps)
 	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || $(configure-test)
 	cmake --build $(BUILD_DIR) -j$(JOBS) $(if $(UNIT_ONLY),--target unit_tests)
 	$(call run-ctest,$(BUILD_DIR),-L '$(LABEL)' $(if $(TESTS),-R '$(TESTS)'))
+
+# The program of make check's build, which checks the GL state after each
+# machine's draw and camera. It is for a student's desktop: without one it
+# says so and fails, as there is nothing to open it on.
+run-checked:
+	@$(install-packages) --build-deps $(RUN_PACKAGES)
+	@if $(DESKTOP_REACHABLE); then \
+		{ [ -f $(BUILD_DIR)/CMakeCache.txt ] || $(configure-test); } && \
+		cmake --build $(BUILD_DIR) -j$(JOBS) --target dalvery && ./$(BUILD_DIR)/dalvery; \
+	else \
+		echo "No desktop is reachable (DISPLAY='$$DISPLAY', WAYLAND_DISPLAY='$$WAYLAND_DISPLAY'): make run-checked opens the checked program on your desktop; make check checks every machine without one."; \
+		exit 1; \
+	fi
 
 test: build build-sanitize
 	$(call run-ctest,$(BUILD_DIR),-LE windows)

@@ -126,14 +126,6 @@ void Crane::draw()
 
 bool Crane::getLoadPoint(float& x, float& y, float& z)
 {
-    if (!(params[2] >= setDownFrom))
-        return false;
-    boxPoint(x, y, z);
-    return true;
-}
-
-void Crane::boxPoint(float& x, float& y, float& z) const
-{
     const int nH = wholeCells(towerHeight), nL = wholeCells(boomLength);
     // The box's distance from the tower's axis, site units.
     const float r = float(((nL - 2) * params[1] / 100 + 1.5) * scale);
@@ -145,6 +137,7 @@ void Crane::boxPoint(float& x, float& y, float& z) const
     // Falls from the tower's top with the box raised to the ground with it
     // fully lowered.
     y = (100 - params[2]) * nH * scale / 100;
+    return params[2] >= setDownFrom;
 }
 
 void Crane::setMachineView(float aspect)
@@ -155,7 +148,7 @@ void Crane::setMachineView(float aspect)
     const double a = radians(-params[0]);
     const double d = 10 * scale;
     float targetX, targetY, targetZ;
-    boxPoint(targetX, targetY, targetZ); // aimed at even when it cannot set down
+    getLoadPoint(targetX, targetY, targetZ); // aimed at even when it cannot set down
     gluLookAt(baseX + d * std::cos(a), towerHeight * scale, baseZ + d * std::sin(a),
               targetX, targetY, targetZ, 0, 1, 0);
 }

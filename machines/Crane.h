@@ -14,11 +14,9 @@ public:
     Crane(float x, float z, float scale, float towerHeight, float boomLength);
 
     void draw() override;
-    // The box's point, true only when the box is lowered far enough to set
-    // a rock down.
+    // Straight under the box; true only when the box is lowered far enough
+    // to set a rock down.
     bool getLoadPoint(float& x, float& y, float& z) override;
-    // Straight under the box, wherever it hangs.
-    void boxPoint(float& x, float& y, float& z) const;
     // From beside the tower, level with the boom's underside, at the load point.
     void setMachineView(float aspect) override;
 

@@ -37,7 +37,8 @@ public:
     // GL_MODELVIEW current, the projection untouched and no GL error.
     virtual void draw() = 0;
     // True when a load can be put down now, with its world point in x, y, z.
-    // False leaves x, y, z untouched; the base machine has none.
+    // False when not; the point may still say where the load hangs (the
+    // crane's does). The base machine has none and leaves x, y, z untouched.
     virtual bool getLoadPoint(float& x, float& y, float& z);
     // Load GL_PROJECTION and GL_MODELVIEW completely; GL_MODELVIEW is left current.
     virtual void setMachineView(float aspect) = 0;

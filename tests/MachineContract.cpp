@@ -102,12 +102,13 @@ void checkLoadPoint(Problems& problems)
 {
     const float untouched = 1234.5f;
     float p[3] = {untouched, untouched, untouched};
-    if (problems.machine.getLoadPoint(p[0], p[1], p[2])) {
-        if (!std::isfinite(p[0]) || !std::isfinite(p[1]) || !std::isfinite(p[2]))
-            problems.add("getLoadPoint returned true with a point that is not finite");
-    } else if (p[0] != untouched || p[1] != untouched || p[2] != untouched) {
-        problems.add("getLoadPoint returned false but wrote its outputs");
-    }
+    const bool offered = problems.machine.getLoadPoint(p[0], p[1], p[2]);
+    // A machine that cannot set down now may still say where its load hangs
+    // (the crane's camera aims there): whatever it writes must be a point.
+    const bool written = p[0] != untouched || p[1] != untouched || p[2] != untouched;
+    if ((offered || written) && !(std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2])))
+        problems.add(std::string("getLoadPoint ") + (offered ? "returned true" : "returned false") +
+                     " with a point that is not finite");
 }
 
 void checkParameters(Problems& problems)

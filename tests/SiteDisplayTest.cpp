@@ -260,7 +260,7 @@ TEST_F(SiteDisplayFrame, BrightnessOfAFaceDoesNotDependOnTheCubesSize)
     EXPECT_NEAR(small, large, 0.02f);
 }
 
-#ifndef NDEBUG
+#ifdef DALVERY_CHECK_GL
 TEST_F(SiteDisplayFrame, AMachineThatForgetsAPopIsCaughtOnItsFrame)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -27,7 +27,7 @@ void beginFrame()
     enableSiteLighting();
 }
 
-#ifndef NDEBUG
+#ifdef DALVERY_CHECK_GL
 // A drawing routine that forgets a pop, or a GL call with bad arguments,
 // is caught on the frame where it happens rather than frames later.
 void checkFrameEnd(GLint modelViewDepthBefore)
@@ -120,7 +120,7 @@ void SiteDisplay::loadCamera()
 
 void SiteDisplay::draw()
 {
-#ifndef NDEBUG
+#ifdef DALVERY_CHECK_GL
     glMatrixMode(GL_MODELVIEW);
     GLint depthBefore = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
@@ -144,7 +144,7 @@ void SiteDisplay::draw()
 
     for (Machine* machine : mainWindow->machines)
         machine->draw();
-#ifndef NDEBUG
+#ifdef DALVERY_CHECK_GL
     checkFrameEnd(depthBefore);
 #endif
 }

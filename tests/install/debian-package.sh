@@ -109,6 +109,6 @@ bad=$(grep -E ' -c [^ ]+\.cpp$' "$out/make.log" | awk -v want="$optimise" '
     n != 1 || got != want { print } END { exit !NR }') || fail "no compile line in the build's log"
 [ -z "$bad" ] || fail "compiled without $optimise alone: $bad"
 # The frame check reads the matrix stack and the error state every frame.
-queries=$(nm -D --undefined-only "$out/unpacked/usr/bin/dalvery" | awk '$2 ~ /^glGet/ { print $2 }')
-[ -z "$queries" ] || fail "the program queries GL state: $queries"
+queries=$(nm -D --undefined-only "$out/unpacked/usr/bin/dalvery" | awk '$2 ~ /^glGet/ { printf " %s", $2 }')
+[ -z "$queries" ] || fail "the program queries GL state:$queries"
 echo "${deb##*/}: Depends: $depends"

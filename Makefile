@@ -317,15 +317,18 @@ uninstall:
 # dpkg-buildpackage writes beside the tree it builds, so it builds a copy of
 # the files git tracks, as they stand. Their permissions are made those of a
 # umask of 022, whatever the clone's, so that the source is the same in every
-# clone. The tests are make test's, not the package build's. A cross build
-# (ARCH=) makes the binary package alone, and leaves the other
+# clone. The tests are make test's, not the package build's: nocheck, with
+# what DEB_BUILD_OPTIONS= adds (noopt...). dpkg-buildpackage runs without
+# make's flags, which carry this command line's variables into debian/rules
+# over the environment's, a DEB_BUILD_OPTIONS without nocheck among them. A
+# cross build (ARCH=) makes the binary package alone, and leaves the other
 # architectures' files in the folder.
 PACKAGE_DIR := $(RELEASE_DIR)/package
 package: package-deps
 	rm -rf $(if $(CROSS),$(PACKAGE_DIR)/dalvery-* $(PACKAGE_DIR)/dalvery*_$(CROSS).*,$(PACKAGE_DIR))
 	tree=$(PACKAGE_DIR)/dalvery-$$(dpkg-parsechangelog -S Version) && mkdir -p $$tree && \
 	git ls-files -z | xargs -0 cp -P --parents -t $$tree && chmod -R u+w,go=u,go-w $$tree && \
-	cd $$tree && DEB_BUILD_OPTIONS="nocheck $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -P$(PACKAGE_PROFILES)$(if $(CROSS), -a $(CROSS) -b)
+	cd $$tree && env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL DEB_BUILD_OPTIONS="nocheck $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -P$(PACKAGE_PROFILES)$(if $(CROSS), -a $(CROSS) -b)
 	@ls -1 $(PACKAGE_DIR)/dalvery_*
 
 clean:

@@ -120,7 +120,7 @@ Harness::Harness(const std::string& command,
             pitches.push_back(tops[i] - tops[i - 1]);
         std::nth_element(pitches.begin(), pitches.begin() + long(pitches.size() / 2), pitches.end());
         const int pitch = pitches[pitches.size() / 2];
-        wholeLines = std::min(wholeLines, toPixels(layout::listInside).h / pitch);
+        wholeLines = std::min(wholeLines, listLinesArea(shot).h / pitch);
     }
     const int expected = int(list_.size());
     if (int(lineCentres.size()) > expected)
@@ -169,7 +169,7 @@ std::vector<int> Harness::findListLines(const Image& shot)
 {
     lineCentres.clear();
     std::vector<int> tops;
-    const Rect text = toPixels(layout::listText);
+    const Rect text = listLinesArea(shot);
     int runStart = -1;
     for (int y = text.y; y <= text.y + text.h; ++y) {
         bool line = false;
@@ -184,6 +184,25 @@ std::vector<int> Harness::findListLines(const Image& shot)
         }
     }
     return tops;
+}
+
+// The list's text area, less the scrollbar FLTK adds along its bottom, as
+// tall as the side one is wide, when a name is wider than the list. The
+// rows of a line are mostly the list's white or the selection's bar; the
+// scrollbar's are greys.
+Rect Harness::listLinesArea(const Image& shot) const
+{
+    Rect text = toPixels(layout::listText);
+    const Rect& t = layout::listText;
+    const Rect bar = toPixels({t.x, t.y + t.h - layout::scrollbarWidth, t.w, layout::scrollbarWidth});
+    int lineLike = 0;
+    for (int x = bar.x; x < bar.x + bar.w; ++x) {
+        const Rgb p = shot.at(x, bar.y + bar.h / 2);
+        lineLike += p == layout::listBackground || p == layout::listSelection;
+    }
+    if (2 * lineLike < bar.w)
+        text.h = bar.y - text.y;
+    return text;
 }
 
 bool Harness::scrollbarShown(const Image& shot) const

@@ -126,6 +126,7 @@ public:
 private:
     bool waitForWindow();
     std::vector<int> findListLines(const Image& shot);
+    Rect listLinesArea(const Image& shot) const;
     bool scrollbarShown(const Image& shot) const;
     std::string listShows() const;
     void wheelList(bool down);

@@ -13,8 +13,10 @@ constexpr Rect listInside{list.x + 2, list.y + 2, list.w - 4, list.h - 4}; // wi
 constexpr int scrollbarWidth = 16;
 constexpr Rect listText{listInside.x, listInside.y, listInside.w - scrollbarWidth, listInside.h};
 constexpr Rect listScrollbar{listText.x + listText.w, listInside.y, scrollbarWidth, listInside.h};
-// FLTK's selection colour: the bar behind the selected line, its text white.
+// FLTK's selection colour: the bar behind the selected line, its text white
+// as the list's background is.
 constexpr Rgb listSelection{0, 0, 128};
+constexpr Rgb listBackground{255, 255, 255};
 
 // A value slider keeps its left 35 units for the number; the track is the
 // rest inside the 2-unit frame, and the knob is half the inner height plus

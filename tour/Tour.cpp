@@ -153,7 +153,7 @@ std::string act(Harness& dalvery, const TourAction& a)
 }
 
 // A machine's name as part of a file name: its letters in lower case and its
-// digits, any other run of characters one dash ("List end": "list-end").
+// digits, any other run of characters one dash ("Fork lift 2": "fork-lift-2").
 std::string fileSafe(const ListedMachine& m)
 {
     std::string safe;

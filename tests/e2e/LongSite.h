@@ -9,10 +9,11 @@
 
 // A machine of the tests' own: a grey cube of adjustable size, with two
 // parameters more than the examples have, so that its sliders show whose
-// they are.
+// they are, and a name wider than the list, which then shows a scrollbar
+// along its bottom too.
 class ListEndMachine : public Machine {
 public:
-    ListEndMachine() : Machine(6, "List end")
+    ListEndMachine() : Machine(6, "List end, named at length")
     {
         params[0] = -30;
         params[1] = 30;

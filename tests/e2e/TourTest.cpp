@@ -48,8 +48,8 @@ TEST(Tour, EndsWithAMachineAddedAfterTheSitesOwn)
     ASSERT_EQ(result.problem, "");
     ASSERT_EQ(result.pictures.size(), 18u);
     const TourPicture& added = result.pictures.back();
-    EXPECT_EQ(std::filesystem::path(added.path).filename(), "18-list-end-machine-camera.png");
-    EXPECT_EQ(added.caption, "List end's machine camera");
+    EXPECT_EQ(std::filesystem::path(added.path).filename(), "18-list-end-named-at-length-machine-camera.png");
+    EXPECT_EQ(added.caption, "List end, named at length's machine camera");
     // Its camera, 25 units before it and level with its top, looks at its
     // front face, which fills the middle of the view below the horizon: one
     // grey, lit alike to a level's rounding, where the world camera shows the

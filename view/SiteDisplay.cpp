@@ -119,7 +119,8 @@ void SiteDisplay::loadCamera()
         // A failed setDriverView may leave anything in the matrices;
         // applyView loads both afresh.
         camera.applyView();
-        CHECK_GL(before, selected ? selected->name + "'s setDriverView, declining, or the world camera" : "the world camera", true);
+        CHECK_GL(before, selected ? selected->name + "'s setDriverView, declining, or the world camera"
+                                  : "the world camera", true);
     } else if (mainWindow->machineButton->value() && selected) {
         selected->setMachineView(aspect);
         CHECK_GL(before, selected->name + "'s setMachineView", true);

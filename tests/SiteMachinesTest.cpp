@@ -33,7 +33,8 @@ TEST_F(SiteMachinesGl, EveryMachineOfTheSiteKeepsTheMachineContract)
     for (Machine* machine : site.machines)
         for (const std::string& problem : machineProblems(*machine))
             all += problem + "\n";
-    EXPECT_EQ(all, "");
+    EXPECT_TRUE(all.empty()) << "Every machine of app/Site.h keeps what machines/Machine.h asks of it; "
+                                "these do not:\n" << all;
 }
 
 // The mistakes a student's machine makes, one at a time.

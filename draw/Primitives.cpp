@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "draw/LitBatch.h"
+
 namespace {
 
 struct CubeFace {
@@ -27,7 +29,7 @@ void drawCube(float x, float y, float z, float size)
     glPushMatrix();
         glTranslated(x, y, z);
         glScalef(size, size, size);
-        glBegin(GL_QUADS);
+        beginLitBatch(GL_QUADS);
         for (const CubeFace& face : cubeFaces) {
             glNormal3d(face.normal[0], face.normal[1], face.normal[2]);
             for (const auto& c : face.corners)

@@ -7,6 +7,7 @@
 
 #include "draw/Angles.h"
 #include "draw/Lens.h"
+#include "draw/LitBatch.h"
 #include "draw/Primitives.h"
 #include "draw/Vec3.h"
 
@@ -45,7 +46,7 @@ void drawWheel()
 
     glColor3f(0, 0, 0);
     // Tread: faces away from the axle.
-    glBegin(GL_QUAD_STRIP);
+    beginLitBatch(GL_QUAD_STRIP);
     for (int i = 0; i <= wheelSegments; ++i) {
         glNormal3d(sine[i], cosine[i], 0);
         glVertex3d(sine[i], cosine[i], -0.5);
@@ -57,7 +58,7 @@ void drawWheel()
     // there faces the axle, and lighting is one-sided (a back face is lit
     // with its front normal), so the normal points to the axle: an outward
     // one would light that wall from the far side of the tyre.
-    glBegin(GL_QUAD_STRIP);
+    beginLitBatch(GL_QUAD_STRIP);
     for (int i = 0; i <= wheelSegments; ++i) {
         glNormal3d(-sine[i], -cosine[i], 0);
         glVertex3d(0.5 * sine[i], 0.5 * cosine[i], -0.5);
@@ -66,7 +67,7 @@ void drawWheel()
     glEnd();
     // Outer side wall, the ring between the bore and the tread on the hub side.
     glNormal3d(0, 0, 1);
-    glBegin(GL_QUAD_STRIP);
+    beginLitBatch(GL_QUAD_STRIP);
     for (int i = 0; i <= wheelSegments; ++i) {
         glVertex3d(0.5 * sine[i], 0.5 * cosine[i], 0.5);
         glVertex3d(sine[i], cosine[i], 0.5);
@@ -76,7 +77,7 @@ void drawWheel()
     glColor3f(1, 1, 1);
     // Hub cap, flush with the side wall.
     glNormal3d(0, 0, 1);
-    glBegin(GL_POLYGON);
+    beginLitBatch(GL_POLYGON);
     for (int i = 0; i <= wheelSegments; ++i)
         glVertex3d(0.5 * sine[i], 0.5 * cosine[i], 0.5);
     glEnd();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "draw/LitBatch.h"
 #include "draw/Vec3.h"
 
 namespace {
@@ -25,13 +26,13 @@ void drawOutlineFace(const Outline& outline, double z)
 {
     const int n = pointCount(outline);
     glPushMatrix();
-        glColor3ub(outline.color[0], outline.color[1], outline.color[2]);
+        setColourBytes(outline.color[0], outline.color[1], outline.color[2]);
         glNormal3d(0, 0, z > 0 ? 1 : -1);
         glTranslated(0, 0, z);
-        glBegin(GL_POLYGON);
+        beginLitBatch(GL_POLYGON);
         for (int i = 0; i < n; ++i) {
             const Vec3 p = pointAt(outline, i);
-            glVertex2d(p.x, p.y);
+            glVertex3d(p.x, p.y, 0);
         }
         glEnd();
     glPopMatrix();
@@ -45,7 +46,7 @@ void drawExtrudedOutline(const Outline& outline, double halfThickness)
 
     // The walls take the colour the faces left current.
     const int n = pointCount(outline);
-    glBegin(GL_QUADS);
+    beginLitBatch(GL_QUADS);
     for (int i = 0; i < n; ++i) {
         const Vec3 a = pointAt(outline, i);
         const Vec3 b = pointAt(outline, (i + 1) % n);

@@ -9,6 +9,7 @@
 
 #include "app/DalveryWindow.h"
 #include "draw/Lens.h"
+#include "draw/LitBatch.h"
 #include "draw/Primitives.h"
 #include "machines/Machine.h"
 #include "view/SiteBufferMode.h"
@@ -138,7 +139,7 @@ void SiteDisplay::draw()
 
     drawGround(groundSize);
 
-    glColor3ub(140, 98, 57); // rock brown
+    setColourBytes(140, 98, 57); // rock brown
     for (const Rock& rock : mainWindow->rocks)
         drawCube(rock.x, rock.y, rock.z, rockSize);
 

@@ -7,7 +7,13 @@
 # Both install the Debian packages they need first (as root), or print the
 # exact apt-get line to run when they cannot. Besides them:
 #   make check        the quick loop: builds and runs the unit tests alone
-#                     (CTest label unit) in make test's build/, in seconds
+#                     (CTest label unit) in make test's build/, in seconds;
+#                     LABEL=window (or e2e, reliability, package) builds
+#                     everything and runs that kind instead, TESTS=Crane
+#                     those of them whose names hold Crane
+#   make run-checked  builds the checked program (Debug) in build/ and opens
+#                     it: it stops, naming the machine, at a draw or camera
+#                     that leaves the GL state broken
 #   make bench        builds an optimised program and the benchmarks in bench/
 #                     and runs them on a virtual display (docs/performance.md)
 #   make screenshots  takes the README's pictures again with the tour
@@ -99,7 +105,7 @@ README_PICTURES := 01-site=screenshot \
                    11-excavator-machine-camera=excavator-machine-camera \
                    17-world-turned-panned=world-turned-panned
 
-.PHONY: run test check check-deps build build-sanitize program tour deps program-deps tour-deps \
+.PHONY: run run-checked test check check-deps build build-sanitize program tour deps program-deps tour-deps \
         test-deps bench-deps package-deps bench clean screenshots icons icon-deps install \
         uninstall package test-debian13 test-debian-testing windows test-windows test-windows-deps
 
@@ -132,13 +138,20 @@ define configure-release
 cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DDALVERY_TESTS=OFF $(1)
 endef
 
+# What make run builds says first what it builds, then nothing unless it
+# fails: cmake's configure and build write to a log, shown whole on failure.
+RELEASE_LOG := $(RELEASE_DIR)/build.log
+define build-release
+@echo "Building $(1) into $(RELEASE_DIR)/ (under a minute the first time; its log: $(RELEASE_LOG))..."
+@mkdir -p $(RELEASE_DIR) && { $(call configure-release,$(2)) && cmake --build $(RELEASE_DIR) -j$(JOBS) $(3); } \
+	>$(RELEASE_LOG) 2>&1 || { cat $(RELEASE_LOG) >&2; echo "The build failed: $(RELEASE_LOG) holds all it printed." >&2; exit 1; }
+endef
+
 program: program-deps
-	$(call configure-release,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=OFF)
-	cmake --build $(RELEASE_DIR) -j$(JOBS)
+	$(call build-release,the optimised program,-DDALVERY_TOUR=OFF -DDALVERY_BENCH=OFF)
 
 tour: tour-deps
-	$(call configure-release,-DDALVERY_TOUR=ON -DDALVERY_BENCH=OFF)
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target dalvery_tour
+	$(call build-release,the optimised program and its tour,-DDALVERY_TOUR=ON -DDALVERY_BENCH=OFF,--target dalvery_tour)
 
 # The desktop icons, from the tour's first picture (the site as the program
 # opens), cropped in window pixels: the truck, excavator and crane for the
@@ -159,17 +172,43 @@ icons: tour icon-deps
 icon-deps:
 	@$(install-packages) $(ICON_PACKAGES)
 
-# Configured once, then cmake rebuilds only what the unit tests link (and
-# configures again by itself when a CMakeLists.txt changes). The site
-# display's tests build the real window, unshown, which needs a display.
-check: check-deps
+# The tests of one kind (a CTest label), and of those the ones whose names
+# match TESTS, if given.
+LABEL ?= unit
+TESTS ?=
+UNIT_ONLY = $(filter unit,$(LABEL))
+# ctest on make's own Xvfb for the build tree $(1), with the arguments
+# $(2), then each skipped test's reason, which ctest keeps in its log; the
+# status is ctest's.
+run-ctest = xvfb-run -a -s "$(call xvfb-args,$(1))" ctest --test-dir $(1) --output-on-failure -j$(JOBS) $(2); \
+	status=$$?; tests/skip-reasons.sh $(1); exit $$status
+
+# Configured once, then cmake rebuilds only what the tests run link (for
+# the unit tests, only those; configuring again by itself when a
+# CMakeLists.txt changes), so that no test runs a stale build. The site
+# display's tests build the real window, unshown, which needs a display;
+# the other kinds need what make test installs.
+check: $(if $(UNIT_ONLY),check-deps,test-deps)
 	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || $(configure-test)
-	cmake --build $(BUILD_DIR) -j$(JOBS) --target unit_tests
-	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -L unit
+	cmake --build $(BUILD_DIR) -j$(JOBS) $(if $(UNIT_ONLY),--target unit_tests)
+	$(call run-ctest,$(BUILD_DIR),-L '$(LABEL)' $(if $(TESTS),-R '$(TESTS)'))
+
+# The program of make check's build, which checks the GL state after each
+# machine's draw and camera. It is for a student's desktop: without one it
+# says so and fails, as there is nothing to open it on.
+run-checked:
+	@$(install-packages) --build-deps $(RUN_PACKAGES)
+	@if $(DESKTOP_REACHABLE); then \
+		{ [ -f $(BUILD_DIR)/CMakeCache.txt ] || $(configure-test); } && \
+		cmake --build $(BUILD_DIR) -j$(JOBS) --target dalvery && ./$(BUILD_DIR)/dalvery; \
+	else \
+		echo "No desktop is reachable (DISPLAY='$$DISPLAY', WAYLAND_DISPLAY='$$WAYLAND_DISPLAY'): make run-checked opens the checked program on your desktop; make check checks every machine without one."; \
+		exit 1; \
+	fi
 
 test: build build-sanitize
-	xvfb-run -a -s "$(call xvfb-args,$(BUILD_DIR))" ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -LE windows
-	xvfb-run -a -s "$(call xvfb-args,$(SANITIZE_BUILD_DIR))" ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j$(JOBS)
+	$(call run-ctest,$(BUILD_DIR),-LE windows)
+	$(call run-ctest,$(SANITIZE_BUILD_DIR))
 
 # The Windows program, cross-compiled, and its zip and installer (CPack):
 # windows/ holds what is Windows' alone. FLTK_SOURCE is kept by the build
@@ -278,15 +317,18 @@ uninstall:
 # dpkg-buildpackage writes beside the tree it builds, so it builds a copy of
 # the files git tracks, as they stand. Their permissions are made those of a
 # umask of 022, whatever the clone's, so that the source is the same in every
-# clone. The tests are make test's, not the package build's. A cross build
-# (ARCH=) makes the binary package alone, and leaves the other
+# clone. The tests are make test's, not the package build's: nocheck, with
+# what DEB_BUILD_OPTIONS= adds (noopt...). dpkg-buildpackage runs without
+# make's flags, which carry this command line's variables into debian/rules
+# over the environment's, a DEB_BUILD_OPTIONS without nocheck among them. A
+# cross build (ARCH=) makes the binary package alone, and leaves the other
 # architectures' files in the folder.
 PACKAGE_DIR := $(RELEASE_DIR)/package
 package: package-deps
 	rm -rf $(if $(CROSS),$(PACKAGE_DIR)/dalvery-* $(PACKAGE_DIR)/dalvery*_$(CROSS).*,$(PACKAGE_DIR))
 	tree=$(PACKAGE_DIR)/dalvery-$$(dpkg-parsechangelog -S Version) && mkdir -p $$tree && \
 	git ls-files -z | xargs -0 cp -P --parents -t $$tree && chmod -R u+w,go=u,go-w $$tree && \
-	cd $$tree && DEB_BUILD_OPTIONS="nocheck $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -P$(PACKAGE_PROFILES)$(if $(CROSS), -a $(CROSS) -b)
+	cd $$tree && env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL DEB_BUILD_OPTIONS="nocheck $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -P$(PACKAGE_PROFILES)$(if $(CROSS), -a $(CROSS) -b)
 	@ls -1 $(PACKAGE_DIR)/dalvery_*
 
 clean:

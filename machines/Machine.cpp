@@ -1,7 +1,22 @@
 #include "machines/Machine.h"
 
+#include <stdexcept>
+
+namespace {
+
+// Refused before anything is written: the constructor fills parameters 0..2.
+unsigned checkedCount(unsigned count, const char* name)
+{
+    if (count < 3)
+        throw std::invalid_argument(std::string(name) + ": a machine has at least 3 parameters "
+                                    "(X, Z, Orientation), not " + std::to_string(count));
+    return count;
+}
+
+} // namespace
+
 Machine::Machine(unsigned count, const char* name)
-    : params(count, 0.0f),
+    : params(checkedCount(count, name), 0.0f),
       name(name),
       paramNames(count),
       paramRanges(count, {0.0f, 0.0f}),

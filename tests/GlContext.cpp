@@ -103,6 +103,17 @@ Rgb pixelAt(int x, int y)
     return {p[0], p[1], p[2]};
 }
 
+void loadUnrelatedMatrices()
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotated(33, 1, 2, 3);
+    glTranslated(4, 5, 6);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-1, 2, -3, 4, -5, 6);
+}
+
 CameraPose currentCameraPose()
 {
     const Mat4 mv = currentMatrix(GL_MODELVIEW_MATRIX);

@@ -41,5 +41,8 @@ struct CameraPose {
     double zNear, zFar;
 };
 CameraPose currentCameraPose();
+// Both matrices hold transforms no camera would make, with GL_PROJECTION
+// current, as the site display leaves them before a camera loads.
+void loadUnrelatedMatrices();
 // Scales v to unit length.
 void normalize(double v[3]);

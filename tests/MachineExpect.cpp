@@ -15,13 +15,7 @@ constexpr float aspect = 625.0f / 590.0f; // the site display's
 void expectCamera(const std::function<void(float aspect)>& camera,
                   const double eye[3], const double target[3], double fovY)
 {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRotated(33, 1, 2, 3);
-    glTranslated(4, 5, 6);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-1, 2, -3, 4, -5, 6);
+    loadUnrelatedMatrices();
     const int modelViewDepthBefore = modelViewDepth(), projectionDepthBefore = projectionDepth();
 
     camera(aspect);

@@ -57,7 +57,10 @@ TEST(ShippedSite, FiveMachinesListedInOrderWithTheirLabelsBoundsAndStartValues)
         }
     }
     EXPECT_EQ(lines, int(std::size(shippedSite)))
-        << "This test pins the site the program ships with: five machines, \"Dump truck\" to \"Example2\"; "
+        << "This test pins the site the program ships with: " << std::size(shippedSite) << " machines, \""
+        << shippedSite[0].name << "\" to \"" << std::end(shippedSite)[-1].name << "\"; "
         << "the list holds " << lines << ". A machine added to the site fails this test, and only this one: "
-        << "that is expected.";
+        << "that is expected. If the machine is meant to ship with the program, add it to shippedSite "
+        << "in tests/ShippedSiteTest.cpp, at its end: its name, then each parameter's label, "
+        << "minimum, maximum and start value, as its constructor sets them.";
 }

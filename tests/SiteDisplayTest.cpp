@@ -58,12 +58,17 @@ private:
     std::vector<std::string>* log;
 };
 
-// A machine whose drawing forgets to pop its matrix.
+// A machine whose drawing forgets to pop its matrix, and whose camera
+// leaves GL_PROJECTION current.
 class LeakyMachine : public Machine {
 public:
-    LeakyMachine() : Machine(3, "leaky") {}
+    LeakyMachine() : Machine(3, "Leaky") {}
     void draw() override { glPushMatrix(); }
-    void setMachineView(float) override {}
+    void setMachineView(float) override
+    {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+    }
 };
 
 class SiteDisplayFrame : public GlTest {
@@ -260,13 +265,16 @@ TEST_F(SiteDisplayFrame, BrightnessOfAFaceDoesNotDependOnTheCubesSize)
     EXPECT_NEAR(small, large, 0.02f);
 }
 
-#ifndef NDEBUG
-TEST_F(SiteDisplayFrame, AMachineThatForgetsAPopIsCaughtOnItsFrame)
+#ifdef DALVERY_CHECK_GL
+TEST_F(SiteDisplayFrame, AMachineThatLeavesTheGlStateBrokenIsNamedOnItsFrame)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     LeakyMachine leaky;
     window.machines = {&leaky};
-    EXPECT_DEATH(display.draw(), "model-view depth");
+    EXPECT_DEATH(display.draw(), "Dalvery: Leaky's draw left 1 model-view matrix pushed \\(depth 2, expected 1\\)");
+    window.selectedMachine = &leaky;
+    choose(window.machineButton);
+    EXPECT_DEATH(display.draw(), "Dalvery: Leaky's setMachineView left GL_PROJECTION current");
 }
 #endif
 

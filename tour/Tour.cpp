@@ -1,6 +1,9 @@
 #include "tour/Tour.h"
 
+#include <cctype>
+#include <cstdio>
 #include <filesystem>
+#include <set>
 
 #include "harness/Harness.h"
 #include "machines/Crane.h"
@@ -121,15 +124,19 @@ const TourAction tour[] = {
     picture("17-world-turned-panned", "the world turned (right-drag) and panned (Alt+right-drag)"),
 };
 
+// What went wrong selecting `m`; empty when it was selected.
+std::string select(Harness& dalvery, const ListedMachine& m)
+{
+    if (dalvery.select(m))
+        return "";
+    return "selecting " + (m.line ? m.name : "a machine not in the list") + ": " + dalvery.problem();
+}
+
 std::string act(Harness& dalvery, const TourAction& a)
 {
     switch (a.kind) {
-    case Kind::Select: {
-        const ListedMachine& m = a.machine(dalvery.list());
-        if (!dalvery.select(m))
-            return "selecting " + (m.line ? m.name : "a machine not in the list") + ": " + dalvery.problem();
-        break;
-    }
+    case Kind::Select:
+        return select(dalvery, a.machine(dalvery.list()));
     case Kind::Press:
         dalvery.press(a.button);
         break;
@@ -145,9 +152,26 @@ std::string act(Harness& dalvery, const TourAction& a)
     return "";
 }
 
+// A machine's name as part of a file name: its letters in lower case and its
+// digits, any other run of characters one dash ("List end": "list-end").
+std::string fileSafe(const ListedMachine& m)
+{
+    std::string safe;
+    for (const unsigned char c : m.name) {
+        if (std::isalnum(c))
+            safe += char(std::tolower(c));
+        else if (!safe.empty() && safe.back() != '-')
+            safe += '-';
+    }
+    if (!safe.empty() && safe.back() == '-')
+        safe.pop_back();
+    return safe.empty() ? "line-" + std::to_string(m.line) : safe;
+}
+
 } // namespace
 
-TourResult runTour(const std::string& program, const std::string& directory)
+TourResult runTour(const std::string& program, const std::string& directory, const MachineList& list,
+                   const std::function<void(const TourPicture&)>& saved)
 {
     TourResult result;
     std::error_code error;
@@ -156,23 +180,58 @@ TourResult runTour(const std::string& program, const std::string& directory)
         result.problem = "cannot create " + directory + ": " + error.message();
         return result;
     }
-    Harness dalvery(program);
+    Harness dalvery(program, {}, 1, 1, list);
     if (!dalvery.problem().empty()) {
         result.problem = dalvery.problem();
         return result;
     }
+    const auto save = [&](const std::string& file, const std::string& caption) {
+        const std::string path = (std::filesystem::path(directory) / (file + ".png")).string();
+        if (!dalvery.saveWindowShot(path)) {
+            result.problem = "cannot save " + path;
+            return false;
+        }
+        result.pictures.push_back({path, caption});
+        if (saved)
+            saved(result.pictures.back());
+        return true;
+    };
+    std::set<int> toured;
     for (const TourAction& a : tour) {
         result.problem = act(dalvery, a);
         if (!result.problem.empty())
             return result;
-        if (a.kind != Kind::Picture)
-            continue;
-        const std::string path = (std::filesystem::path(directory) / (std::string(a.file) + ".png")).string();
-        if (!dalvery.saveWindowShot(path)) {
-            result.problem = "cannot save " + path;
+        if (a.kind == Kind::Select)
+            toured.insert(a.machine(dalvery.list()).line);
+        if (a.kind == Kind::Picture && !save(a.file, a.caption))
             return result;
-        }
-        result.pictures.push_back({path, a.caption});
+    }
+
+    // The machines the table does not visit, such as one added after the
+    // site's own: each through its machine camera, and through its driver's
+    // seat where it has one. Without a seat the driver view is the world
+    // camera's, pixel for pixel.
+    for (const ListedMachine& m : dalvery.list()) {
+        if (toured.count(m.line))
+            continue;
+        result.problem = select(dalvery, m);
+        if (!result.problem.empty())
+            return result;
+        dalvery.press(B::World);
+        const Image world = dalvery.viewShot();
+        const std::string name = fileSafe(m);
+        const auto numbered = [&](const std::string& what) {
+            char number[16];
+            std::snprintf(number, sizeof number, "%02zu-", result.pictures.size() + 1);
+            return number + name + what;
+        };
+        dalvery.press(B::Machine);
+        if (!save(numbered("-machine-camera"), m.name + "'s machine camera"))
+            return result;
+        dalvery.press(B::Driver);
+        if (dalvery.viewShot() != world && !save(numbered("-driver-camera"), "from " + m.name + "'s driver's seat"))
+            return result;
+        dalvery.press(B::World);
     }
     return result;
 }

@@ -6,8 +6,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/DalveryWindow.h"
+#include "draw/GlState.h"
 #include "draw/Lens.h"
 #include "draw/LitBatch.h"
 #include "draw/Primitives.h"
@@ -28,23 +30,23 @@ void beginFrame()
     enableSiteLighting();
 }
 
-#ifndef NDEBUG
-// A drawing routine that forgets a pop, or a GL call with bad arguments,
-// is caught on the frame where it happens rather than frames later.
-void checkFrameEnd(GLint modelViewDepthBefore)
+#ifdef DALVERY_CHECK_GL
+// A machine's draw or camera that forgets a pop, leaves GL_PROJECTION
+// current or makes a GL call with bad arguments is named on the frame where
+// it happens, rather than seen frames later in another's picture. `culprit`
+// did what lies between `before` and now.
+void checkGl(const GlState& before, const std::string& culprit, bool loadsProjection)
 {
-    GLint mode = 0, depth = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    const GLenum error = glGetError();
-    if (mode != GL_MODELVIEW || depth != modelViewDepthBefore || error != GL_NO_ERROR) {
-        std::fprintf(stderr,
-                     "Dalvery: frame left GL state broken: matrix mode 0x%x, "
-                     "model-view depth %d (expected %d), GL error 0x%x\n",
-                     unsigned(mode), int(depth), int(modelViewDepthBefore), unsigned(error));
+    const std::string change = describeGlChange(before, readGlState(), loadsProjection);
+    if (!change.empty()) {
+        std::fprintf(stderr, "Dalvery: %s %s\n", culprit.c_str(), change.c_str());
         std::abort();
     }
 }
+#define CHECK_GL(before, culprit, loadsProjection) checkGl(before, culprit, loadsProjection)
+#else
+// The optimised program makes no GL queries in its frame.
+#define CHECK_GL(before, culprit, loadsProjection)
 #endif
 
 } // namespace
@@ -107,27 +109,35 @@ void SiteDisplay::loadCamera()
 {
     const float aspect = float(w()) / float(h());
     Machine* selected = mainWindow->selectedMachine;
+#ifdef DALVERY_CHECK_GL
+    const GlState before = readGlState();
+#endif
     if (mainWindow->driverButton->value()) {
+        if (selected && selected->setDriverView(aspect)) {
+            CHECK_GL(before, selected->name + "'s setDriverView", true);
+            return;
+        }
         // A failed setDriverView may leave anything in the matrices;
         // applyView loads both afresh.
-        if (!selected || !selected->setDriverView(aspect))
-            camera.applyView();
+        camera.applyView();
+        CHECK_GL(before, selected ? selected->name + "'s setDriverView, declining, or the world camera" : "the world camera", true);
     } else if (mainWindow->machineButton->value() && selected) {
         selected->setMachineView(aspect);
+        CHECK_GL(before, selected->name + "'s setMachineView", true);
     } else {
         camera.applyView();
+        CHECK_GL(before, "the world camera", true);
     }
 }
 
 void SiteDisplay::draw()
 {
-#ifndef NDEBUG
+#ifdef DALVERY_CHECK_GL
     glMatrixMode(GL_MODELVIEW);
-    GLint depthBefore = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
     while (glGetError() != GL_NO_ERROR) {
         // errors from before the frame are not ours to report
     }
+    const GlState frameStart = readGlState();
 #endif
     beginFrame();
     glMatrixMode(GL_PROJECTION);
@@ -143,11 +153,14 @@ void SiteDisplay::draw()
     for (const Rock& rock : mainWindow->rocks)
         drawCube(rock.x, rock.y, rock.z, rockSize);
 
-    for (Machine* machine : mainWindow->machines)
-        machine->draw();
-#ifndef NDEBUG
-    checkFrameEnd(depthBefore);
+#ifdef DALVERY_CHECK_GL
+    CHECK_GL(frameStart, "the site's sky, lights, ground and rocks", true);
+    const GlState before = readGlState(); // with the projection that no draw may change
 #endif
+    for (Machine* machine : mainWindow->machines) {
+        machine->draw();
+        CHECK_GL(before, machine->name + "'s draw", false);
+    }
 }
 
 int SiteDisplay::handle(int event)

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "harness/Harness.h"
+#include "tests/e2e/LongSite.h"
 #include "tour/Tour.h"
 
 namespace {
@@ -34,6 +35,35 @@ TEST(Tour, SavesADifferentPictureForEveryStep)
         EXPECT_EQ(png.compare(0, 8, "\x89PNG\r\n\x1a\n"), 0) << p.path;
         EXPECT_TRUE(seen.insert(png).second) << p.path << " repeats an earlier picture";
     }
+    std::filesystem::remove_all(dir);
+}
+
+// A machine added after the site's own closes the tour, through its machine
+// camera, named after it; without a seat it has no driver picture.
+TEST(Tour, EndsWithAMachineAddedAfterTheSitesOwn)
+{
+    char dir[] = "/tmp/dalvery-tour-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const TourResult result = runTour(DALVERY_LONG_LIST_PROGRAM, dir, listOf(populateLongSite<MachineRecorder>));
+    ASSERT_EQ(result.problem, "");
+    ASSERT_EQ(result.pictures.size(), 18u);
+    const TourPicture& added = result.pictures.back();
+    EXPECT_EQ(std::filesystem::path(added.path).filename(), "18-list-end-machine-camera.png");
+    EXPECT_EQ(added.caption, "List end's machine camera");
+    // Its camera, 25 units before it and level with its top, looks at its
+    // front face, which fills the middle of the view below the horizon: one
+    // grey, lit alike to a level's rounding, where the world camera shows the
+    // ground's squares.
+    const Image view = loadPng(added.path).crop(layout::view);
+    const Image face = view.crop({view.width() / 2 - 50, view.height() / 2 + 20, 100, 100});
+    ASSERT_EQ(face.width(), 100);
+    const Rgb grey = face.at(0, 0);
+    EXPECT_TRUE(grey.r == grey.g && grey.g == grey.b) << int(grey.r) << " " << int(grey.g) << " " << int(grey.b);
+    Image flat(face.width(), face.height());
+    for (int y = 0; y < flat.height(); ++y)
+        for (int x = 0; x < flat.width(); ++x)
+            flat.at(x, y) = grey;
+    EXPECT_EQ(face.countDifferences(flat, 1), 0);
     std::filesystem::remove_all(dir);
 }
 

@@ -6,7 +6,9 @@
 # changelog compressed, and its lintian overrides; that the manual page and the AppStream release bear
 # the version and the day of the changelog's newest entry, and every member
 # of the archive its time; that the source holds the files git tracks; that
-# lintian finds nothing to say of either; and that the program is hardened.
+# lintian finds nothing to say of either; that the program is hardened,
+# compiled with the optimisation dpkg-buildflags gives alone, and queries no
+# GL state (the Debug build's frame check is not in it).
 # Usage: debian-package.sh SOURCE_DIR BUILD_DIR
 set -eu
 source=$1 build=$2
@@ -98,4 +100,15 @@ case $flags in
 *) hardening-check --help | grep -q -- --nobranchprotection && skip="$skip --nobranchprotection" ;;
 esac
 hardening-check $skip "$out/unpacked/usr/bin/dalvery" || fail "hardening-check $skip"
+
+# Every compile takes the one -O of dpkg-buildflags (noopt's -O0 too), with
+# none that a CMake build type puts after it (Release's -O3).
+optimise=$(echo "$flags" | tr ' ' '\n' | grep -- '^-O')
+bad=$(grep -E ' -c [^ ]+\.cpp$' "$out/make.log" | awk -v want="$optimise" '
+    { n = 0; for (i = 1; i <= NF; i++) if ($i ~ /^-O/) { n++; got = $i } }
+    n != 1 || got != want { print } END { exit !NR }') || fail "no compile line in the build's log"
+[ -z "$bad" ] || fail "compiled without $optimise alone: $bad"
+# The frame check reads the matrix stack and the error state every frame.
+queries=$(nm -D --undefined-only "$out/unpacked/usr/bin/dalvery" | awk '$2 ~ /^glGet/ { printf " %s", $2 }')
+[ -z "$queries" ] || fail "the program queries GL state:$queries"
 echo "${deb##*/}: Depends: $depends"

@@ -48,7 +48,7 @@ appstreamcli --version | grep -q 'version: 0\.' || override=--override=url-homep
 appstreamcli validate --pedantic --no-net $override "$metainfo" || fail "appstreamcli validate $metainfo"
 grep -q "<launchable type=\"desktop-id\">${entry##*/}</launchable>" "$metainfo" || fail "no launchable names ${entry##*/}"
 
-grep -q '^License: MIT$' "$usr/share/doc/dalvery/copyright" || fail "no MIT licence in the copyright file"
+grep -q '^License: Expat$' "$usr/share/doc/dalvery/copyright" || fail "no Expat licence in the copyright file"
 
 class=$(key StartupWMClass)
 # Docks match the window's class (its app id on Wayland) to the entry's name.

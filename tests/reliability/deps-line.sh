@@ -29,7 +29,7 @@ install="sudo apt-get install -y no-such-package-a no-such-package-b"
 for case in "missing extra:$buildDep && $install" "missing none:$buildDep" "met extra:$install"; do
     words=${case%%:*} expected=${case#*:}
     build=${words% *} extra=${words#* }
-    sed "/^Build-Depends:/a\\$([ "$build" = met ] || echo "               no-such-build-dependency,")" \
+    sed "/^Build-Depends:/a\\$([ "$build" = met ] || echo " no-such-build-dependency,")" \
         "$source/debian/control" >"$work/debian/control"
     packages=cmake
     [ "$extra" = none ] || packages="cmake no-such-package-b no-such-package-a"

@@ -2,8 +2,6 @@
 
 #include <GL/gl.h>
 
-#include "draw/LitBatch.h"
-
 namespace {
 
 struct CubeFace {
@@ -29,7 +27,7 @@ void drawCube(float x, float y, float z, float size)
     glPushMatrix();
         glTranslated(x, y, z);
         glScalef(size, size, size);
-        beginLitBatch(GL_QUADS);
+        glBegin(GL_QUADS);
         for (const CubeFace& face : cubeFaces) {
             glNormal3d(face.normal[0], face.normal[1], face.normal[2]);
             for (const auto& c : face.corners)

@@ -7,7 +7,6 @@
 
 #include "draw/Angles.h"
 #include "draw/Lens.h"
-#include "draw/LitBatch.h"
 #include "draw/Primitives.h"
 
 namespace {
@@ -35,7 +34,7 @@ int wholeCells(float cells)
 // z = 0 to z = n, each outlined with both its diagonals, as a single loop.
 void drawTrussFace(int n)
 {
-    beginLitBatch(GL_LINE_LOOP);
+    glBegin(GL_LINE_LOOP);
     for (int i = 0; i < n; ++i)
         for (const auto& p : cellPath)
             glVertex3d(0.5, p[0], i + p[1]);
@@ -108,7 +107,7 @@ void Crane::draw()
             glColor3d(0.7, 0.7, 0.7);
             glTranslated(0, -drop, reach);
             glNormal3d(0, 1, 0);
-            beginLitBatch(GL_LINES);
+            glBegin(GL_LINES);
             glVertex3d(-0.25, 0, 0);
             glVertex3d(-0.25, drop, 0);
             glVertex3d(0.25, 0, 0);

@@ -7,7 +7,6 @@
 
 #include "draw/Angles.h"
 #include "draw/Lens.h"
-#include "draw/LitBatch.h"
 #include "draw/Primitives.h"
 #include "draw/Vec3.h"
 
@@ -46,7 +45,7 @@ void drawWheel()
 
     glColor3f(0, 0, 0);
     // Tread: faces away from the axle.
-    beginLitBatch(GL_QUAD_STRIP);
+    glBegin(GL_QUAD_STRIP);
     for (int i = 0; i <= wheelSegments; ++i) {
         glNormal3d(sine[i], cosine[i], 0);
         glVertex3d(sine[i], cosine[i], -0.5);
@@ -58,7 +57,7 @@ void drawWheel()
     // there faces the axle, and lighting is one-sided (a back face is lit
     // with its front normal), so the normal points to the axle: an outward
     // one would light that wall from the far side of the tyre.
-    beginLitBatch(GL_QUAD_STRIP);
+    glBegin(GL_QUAD_STRIP);
     for (int i = 0; i <= wheelSegments; ++i) {
         glNormal3d(-sine[i], -cosine[i], 0);
         glVertex3d(0.5 * sine[i], 0.5 * cosine[i], -0.5);
@@ -67,7 +66,7 @@ void drawWheel()
     glEnd();
     // Outer side wall, the ring between the bore and the tread on the hub side.
     glNormal3d(0, 0, 1);
-    beginLitBatch(GL_QUAD_STRIP);
+    glBegin(GL_QUAD_STRIP);
     for (int i = 0; i <= wheelSegments; ++i) {
         glVertex3d(0.5 * sine[i], 0.5 * cosine[i], 0.5);
         glVertex3d(sine[i], cosine[i], 0.5);
@@ -77,7 +76,7 @@ void drawWheel()
     glColor3f(1, 1, 1);
     // Hub cap, flush with the side wall.
     glNormal3d(0, 0, 1);
-    beginLitBatch(GL_POLYGON);
+    glBegin(GL_POLYGON);
     for (int i = 0; i <= wheelSegments; ++i)
         glVertex3d(0.5 * sine[i], 0.5 * cosine[i], 0.5);
     glEnd();

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "draw/LitBatch.h"
 #include "draw/Vec3.h"
 
 namespace {
@@ -26,13 +25,13 @@ void drawOutlineFace(const Outline& outline, double z)
 {
     const int n = pointCount(outline);
     glPushMatrix();
-        setColourBytes(outline.color[0], outline.color[1], outline.color[2]);
+        glColor3ub(outline.color[0], outline.color[1], outline.color[2]);
         glNormal3d(0, 0, z > 0 ? 1 : -1);
         glTranslated(0, 0, z);
-        beginLitBatch(GL_POLYGON);
+        glBegin(GL_POLYGON);
         for (int i = 0; i < n; ++i) {
             const Vec3 p = pointAt(outline, i);
-            glVertex3d(p.x, p.y, 0);
+            glVertex2d(p.x, p.y);
         }
         glEnd();
     glPopMatrix();
@@ -46,7 +45,7 @@ void drawExtrudedOutline(const Outline& outline, double halfThickness)
 
     // The walls take the colour the faces left current.
     const int n = pointCount(outline);
-    beginLitBatch(GL_QUADS);
+    glBegin(GL_QUADS);
     for (int i = 0; i < n; ++i) {
         const Vec3 a = pointAt(outline, i);
         const Vec3 b = pointAt(outline, (i + 1) % n);

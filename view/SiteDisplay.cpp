@@ -11,7 +11,6 @@
 #include "app/DalveryWindow.h"
 #include "draw/GlState.h"
 #include "draw/Lens.h"
-#include "draw/LitBatch.h"
 #include "draw/Primitives.h"
 #include "machines/Machine.h"
 #include "view/SiteBufferMode.h"
@@ -149,7 +148,7 @@ void SiteDisplay::draw()
 
     drawGround(groundSize);
 
-    setColourBytes(140, 98, 57); // rock brown
+    glColor3ub(140, 98, 57); // rock brown
     for (const Rock& rock : mainWindow->rocks)
         drawCube(rock.x, rock.y, rock.z, rockSize);
 

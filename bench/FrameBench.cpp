@@ -97,14 +97,12 @@ FrameTime timeFrame(const std::function<void()>& draw)
 }
 
 // A display's frame compiled once into a display list. Only the benchmark
-// does this: the program itself draws every frame afresh. Compiled and
-// drawn at once, as the frame reads back the current colour and normal,
-// which only a call drawn sets.
+// does this: the program itself draws every frame afresh.
 class CompiledFrame {
 public:
     explicit CompiledFrame(SiteDisplay& display) : list(glGenLists(1))
     {
-        glNewList(list, GL_COMPILE_AND_EXECUTE);
+        glNewList(list, GL_COMPILE);
         display.draw();
         glEndList();
     }

@@ -7,6 +7,12 @@
 // rounds going through the six orders of three in turn, so that each program
 // follows each other one equally often; the ratios are taken round by round,
 // each round one repetition of a Google Benchmark case.
+//
+// Then the same start-up cold: with Mesa's shader cache off, as after an
+// install or an upgrade of Mesa or wherever the cache cannot be written, so
+// that the renderer compiles every pipeline the first frame needs. Only the
+// real program and the floor, which compiles the pipelines any picture of
+// the site needs, taking turns, each first every other round.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -61,7 +67,10 @@ struct Launch {
     long peakKb; // resident set high-water mark over the whole run
 };
 
-Launch launch(const std::string& program, XSession& screen)
+// Turns Mesa's shader cache off in the launched program.
+const std::vector<std::string> noShaderCache = {"MESA_SHADER_CACHE_DISABLE=true"};
+
+Launch launch(const std::string& program, XSession& screen, const std::vector<std::string>& environment = {})
 {
     Launch result{false, 0, 0};
     // No window of an earlier launch may still show at the probe pixel.
@@ -71,6 +80,7 @@ Launch launch(const std::string& program, XSession& screen)
     }
     ChildProcess::Options options;
     options.argv = {program};
+    options.environment = environment;
     options.discardStdout = true;
     const auto start = Clock::now();
     ChildProcess child(options);
@@ -132,6 +142,30 @@ void rounds(benchmark::State& state)
     }
 }
 
+// One cold round: the real program and the floor, in turns; the real
+// program's first frame and its ratio to the floor's are the round's
+// counters, as in a warm round.
+void coldRounds(benchmark::State& state)
+{
+    static bool floorFirst = false;
+    for (auto _ : state) {
+        Launch runs[2];
+        for (int k : {floorFirst ? 1 : 0, floorFirst ? 0 : 1}) {
+            runs[k] = launch(series[k].program, *screen, noShaderCache);
+            if (!runs[k].ok) {
+                failed = true;
+                state.SkipWithError("a launch failed");
+                return;
+            }
+        }
+        floorFirst = !floorFirst;
+        state.SetIterationTime(runs[0].firstFrameMs / 1000);
+        for (int k = 0; k < 2; ++k)
+            state.counters[series[k].name + ".ms"] = runs[k].firstFrameMs;
+        state.counters["x_" + series[1].name] = runs[0].firstFrameMs / runs[1].firstFrameMs;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -165,6 +199,9 @@ int main(int argc, char** argv)
             return 1;
 
     sampled(benchmark::RegisterBenchmark("startup", rounds), roundCount);
+    // A cold launch compiles for some 100 ms more: half the rounds are
+    // enough for a median and quartiles of the ratio.
+    sampled(benchmark::RegisterBenchmark("startup_cold", coldRounds), std::max(roundCount / 2, 1));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return failed ? 1 : 0;

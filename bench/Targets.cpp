@@ -110,6 +110,8 @@ std::vector<Verdict> judge(const Results& r)
         linearInRocks(r),
         noGrowth(r),
         atMost(r, "start-up to first frame / least lit program", "startup.x_least_lit", startupLimit, "x"),
+        atMost(r, "cold start-up / least lit program", "startup_cold.x_least_lit",
+               coldStartupLimit, "x"),
         atMost(r, "peak memory / least lit program", "startup.kb_x_least_lit", memoryLimit, "x"),
         eventToFrame(r),
     };

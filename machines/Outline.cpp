@@ -26,12 +26,12 @@ void drawOutlineFace(const Outline& outline, double z)
     const int n = pointCount(outline);
     glPushMatrix();
         glColor3ub(outline.color[0], outline.color[1], outline.color[2]);
-        glNormal3d(0, 0, z > 0 ? 1 : -1);
         glTranslated(0, 0, z);
         glBegin(GL_POLYGON);
+        glNormal3d(0, 0, z > 0 ? 1 : -1);
         for (int i = 0; i < n; ++i) {
             const Vec3 p = pointAt(outline, i);
-            glVertex2d(p.x, p.y);
+            glVertex3d(p.x, p.y, p.z);
         }
         glEnd();
     glPopMatrix();

@@ -95,8 +95,10 @@ WINDOWS_TEST_PACKAGES := wine wine64
 # connecting during the reset fails with "Can't open display".
 xvfb-args = -screen 0 $$(cat $(1)/virtual-screen)x24 -noreset
 
-TOUR := ./$(RELEASE_DIR)/tour/dalvery_tour
 TOUR_PICTURES := $(RELEASE_DIR)/tour-pictures
+# The tour into a folder of its own pictures alone: none left from a site
+# that had a machine more.
+TOUR := rm -rf $(TOUR_PICTURES) && ./$(RELEASE_DIR)/tour/dalvery_tour
 
 # The README's pictures, from the tour: tour picture=name under docs/.
 README_PICTURES := 01-site=screenshot \

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "machines/Crane.h"
 #include "machines/DumpTruck.h"
 #include "machines/ExampleMachine.h"
@@ -10,6 +12,13 @@
 // window in the program, and anything else with an addMachine(Machine*)
 // where a site is read, not shown. Each machine is added as it is made: the
 // machine list shows them in this order, top to bottom.
+
+// Takes a site's machines where the program's window would list them, for
+// whatever reads the site without showing it.
+struct MachineRecorder {
+    void addMachine(Machine* machine) { machines.push_back(machine); }
+    std::vector<Machine*> machines;
+};
 
 // The site's working machines: the dump truck, the crane and the excavator.
 template <class Window>

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Site.h"
 #include "machines/Machine.h"
 
 // The machine list of a program, read from the code that fills it
@@ -14,12 +15,6 @@ struct ListedMachine {
     const Machine* machine; // as the program's code makes it: its type and parameters
 };
 using MachineList = std::vector<ListedMachine>;
-
-// Takes a site's machines where the program's window would list them.
-struct MachineRecorder {
-    void addMachine(Machine* machine) { machines.push_back(machine); }
-    std::vector<Machine*> machines;
-};
 
 // The list that `populate` fills, top to bottom. Its machines are made
 // afresh and kept to the end of the process, as the program keeps its own.

@@ -14,19 +14,13 @@
 
 namespace {
 
-// The site's machines as populateSite makes them, kept to the end of the
-// process as the program keeps its own.
-struct SiteMachines {
-    void addMachine(Machine* machine) { machines.push_back(machine); }
-    std::vector<Machine*> machines;
-};
-
 using SiteMachinesGl = GlTest;
 
 TEST_F(SiteMachinesGl, EveryMachineOfTheSiteKeepsTheMachineContract)
 {
-    // Never destroyed, so the leak check at exit still finds the machines.
-    static SiteMachines* const site = new SiteMachines;
+    // The site's machines, never destroyed, as the program keeps its own:
+    // the leak check at exit still finds them.
+    static MachineRecorder* const site = new MachineRecorder;
     if (site->machines.empty())
         populateSite(site);
     ASSERT_GE(site->machines.size(), 5u);

@@ -5,14 +5,15 @@
 #include <cmath>
 #include <cstring>
 
+#include "draw/Angles.h"
 #include "draw/GlState.h"
 #include "machines/Machine.h"
 #include "tests/GlContext.h"
-#include "view/WindowLayout.h" // the panel's slider count alone: constants, nothing to link
+#include "view/WindowLayout.h" // the view's size and the slider count: constants, nothing to link
 
 namespace {
 
-constexpr float aspect = 625.0f / 590.0f; // the site display's
+constexpr float aspect = float(layout::view.w) / float(layout::view.h); // the site display's
 
 // A camera looking within this of straight up or down (cos 0.8°) has no
 // horizon to keep level: world up lies along its view, and which way the
@@ -21,7 +22,7 @@ constexpr double nearlyVertical = 0.9999;
 // gluLookAt with up (0, 1, 0) keeps the picture's right exactly horizontal
 // (it is so in every shipped camera); a degree of roll already shows on the
 // horizon across the view.
-const double levelTolerance = std::sin(1.0 * std::acos(-1.0) / 180);
+const double levelTolerance = std::sin(radians(1));
 
 struct Problems {
     Machine& machine;
@@ -57,7 +58,7 @@ void checkCamera(Problems& problems, const char* operation, const GlState& befor
     double right[3] = {mv.m[0], mv.m[4], mv.m[8]};
     normalize(right);
     if (!(std::abs(right[1]) < levelTolerance && pose.up[1] > 0)) {
-        const double roll = std::abs(std::atan2(right[1], pose.up[1])) * 180 / std::acos(-1.0);
+        const double roll = std::abs(std::atan2(right[1], pose.up[1])) * 180 / pi;
         problems.add(op + "is not level: its picture is rolled " + std::to_string(int(std::lround(roll))) +
                      " degrees (gluLookAt's up is (0, 1, 0))");
     }
